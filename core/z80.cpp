@@ -1,0 +1,1 @@
+#include "core/z80.h"
