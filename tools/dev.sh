@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 packages=(
   cmake make g++ pkgconf
   libsdl2-dev libgtest-dev libbenchmark-dev libpng-dev libsndfile1-dev
-  pasmo console-setup-linux
+  pasmo console-setup-linux xfonts-base pcf2bdf
   xvfb xauth x11-utils xdotool openbox imagemagick sox
   clang libclang-rt-14-dev
 )
