@@ -14,7 +14,7 @@ void machine_frame() {
   video_convert();
 
   machine.sound_active = 0;
-  std::memset(machine.speaker, 127, kSamplesPerFrame);
+  std::memset(machine.speaker, kSilentSample, kSamplesPerFrame);
 
   const uint32_t ran = z80_run(&machine.cpu, kFrameTStates);
 

@@ -16,6 +16,10 @@ inline constexpr uint32_t kSampleRate = 44'100;
 inline constexpr uint32_t kSamplesPerFrame = kSampleRate / kFramesPerSecond;  // 882
 static_assert(kFrameTStates == 50'000 && kSamplesPerFrame == 882);
 
+// Sound and tape samples are unsigned bytes: the output bit gives 0 or 255,
+// and this level is silence (the speaker at rest, an empty tape).
+inline constexpr uint8_t kSilentSample = 127;
+
 // Memory map.
 inline constexpr uint32_t kMemorySize = 0x10000;
 inline constexpr uint32_t kRomSize = 0x4000;

@@ -38,7 +38,7 @@ int machine_init() {
   }
   machine.tape.state = TAPE_STOPPED;
   machine.tape.pending = false;
-  std::memset(machine.tape.buffer, 127, kTapeSamples);
+  std::memset(machine.tape.buffer, kSilentSample, kTapeSamples);
   machine.sound_active = 0;
 
   // The ROM area starts blank so that a short image leaves nothing undefined.

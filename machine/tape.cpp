@@ -20,7 +20,6 @@
 
 namespace {
 
-constexpr uint8_t kSilence = 127;
 constexpr uint8_t kHighThreshold = 144;
 
 TapeDeck& deck() { return machine.tape; }
@@ -53,7 +52,7 @@ void tape_load_samples(const uint8_t* data, size_t size) {
   deck().pending = false;
   const size_t count = std::min<uint64_t>(size, kTapeSamples);
   std::copy_n(data, count, deck().buffer);
-  std::memset(deck().buffer + count, kSilence, kTapeSamples - count);
+  std::memset(deck().buffer + count, kSilentSample, kTapeSamples - count);
 }
 
 void tape_load(const char* path) {
@@ -69,7 +68,7 @@ void tape_play() {
 
 void tape_record() {
   deck().pending = false;
-  std::memset(deck().buffer, kSilence, kTapeSamples);
+  std::memset(deck().buffer, kSilentSample, kTapeSamples);
   start(TAPE_RECORDING);
 }
 

@@ -169,13 +169,4 @@ TEST(Typing, CharacterWithoutAKeyIsAnError) {
   EXPECT_NE(error.find("'Z'"), std::string::npos) << error;
 }
 
-TEST(Typing, OtherActionsPassThrough) {
-  std::vector<Action> actions = {{1, ActionKind::Reset, -1, "", 0},
-                                 {2, ActionKind::Type, -1, "", 1}};
-  std::string error;
-  ASSERT_TRUE(expand_typing(small_layout(), actions, error));
-  ASSERT_EQ(actions.size(), 1u);
-  EXPECT_EQ(actions[0].kind, ActionKind::Reset);
-}
-
 }  // namespace

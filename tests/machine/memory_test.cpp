@@ -41,17 +41,6 @@ TEST_F(MemoryTest, MissingRomFailsSetUp) {
   EXPECT_EQ(machine_init(), 1);
 }
 
-TEST_F(MemoryTest, SetUpStartsSilentStoppedAndClear) {
-  start("frame_counter");
-  EXPECT_EQ(machine.tape.state, TAPE_STOPPED);
-  EXPECT_EQ(machine.tape.buffer[0], 127);
-  EXPECT_EQ(machine.tape.buffer[kTapeSamples - 1], 127);
-  for (const uint8_t* row : machine.keys.rows)
-    for (int c = 0; c < kKeyColumns; ++c) EXPECT_EQ(row[c], 0);
-  EXPECT_EQ(machine.cpu.read_mem, machine_mem_read);
-  EXPECT_EQ(machine.cpu.write_port, machine_port_out);
-}
-
 TEST_F(MemoryTest, DevImageIsCutAtCFFF) {
   start("frame_counter");
   const auto image = pattern(40'000, 11);

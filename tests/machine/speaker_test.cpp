@@ -28,6 +28,9 @@ TEST_F(SpeakerTest, WriteLandsInTheSampleOfItsTState) {
   EXPECT_EQ(machine.speaker[881], 255);
   EXPECT_EQ(machine.speaker[2], 127) << "samples between writes keep the rest level";
   EXPECT_EQ(machine.speaker[880], 127);
+  write_at(1000, 0x0080, 0x80);
+  write_at(1010, 0x0080, 0x00);
+  EXPECT_EQ(machine.speaker[17], 0) << "the later write in one sample wins";
 }
 
 TEST_F(SpeakerTest, WriteInTheOvershootIsDroppedButSounds) {
@@ -47,14 +50,6 @@ TEST_F(SpeakerTest, OnlyTheLowPortByteIsDecoded) {
   write_at(100, 0x1280, 0x80);
   EXPECT_EQ(machine.speaker[1], 255);
   EXPECT_EQ(machine.sound_active, 1u);
-}
-
-TEST_F(SpeakerTest, LaterWriteInOneSampleWins) {
-  start("frame_counter");
-  silence();
-  write_at(1000, 0x0080, 0x80);
-  write_at(1010, 0x0080, 0x00);
-  EXPECT_EQ(machine.speaker[17], 0);
 }
 
 TEST_F(SpeakerTest, SilentFrameRestoresRestLevelAndClearsFlag) {

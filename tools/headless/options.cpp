@@ -14,7 +14,9 @@ numbered from 1. Actions for frame F run, in command-line order, before frame
 F is emulated, where the window program handles its input; host keys reach
 the emulated keyboard after each frame through the same hold rule. A frame
 number beyond N is an error; a key release or a typed stroke that a --tap or
---type puts beyond frame N simply never happens.
+--type puts beyond frame N simply never happens. There are no Alt commands
+here: LALT and RALT are plain host keys, and the emulated keyboard is
+updated after every frame.
 
   --frames N            run N frames of 20 ms (required, 1 to 100000000)
   --press F:KEY         host key KEY goes down at frame F. KEY is a host

@@ -18,9 +18,8 @@ struct Keyboard {
   std::vector<uint8_t> previous = std::vector<uint8_t>(kScancodeCount);
   std::vector<uint32_t> hold_counters = std::vector<uint32_t>(kScancodeCount);
 
-  HostKeyboard view() const {
-    return {state.data(), previous.data(), const_cast<uint32_t*>(hold_counters.data()),
-            kScancodeCount};
+  HostKeyboard view() {
+    return {state.data(), previous.data(), hold_counters.data(), kScancodeCount};
   }
 };
 
