@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 #include <utility>
 
 #include "core/registers.h"
@@ -28,23 +29,34 @@ constexpr OperandKind operand_kind_of(const char* text) {
   return OPERAND_NONE;
 }
 
-constexpr void claim(const OpcodeTable& t, int op) {
-  if (t.rows[op].handler || t.rows[op].sub_table) throw "opcode row filled twice";
-}
+// A table under construction, with a record of which rows hold what (the
+// rows themselves are not inspected: comparing a handler's address with
+// null is not a constant expression in every build).
+enum class RowUse : uint8_t { Empty, Handler, Prefix };
 
-constexpr void put(OpcodeTable& t, int op, OpcodeHandler handler, const char* text) {
-  claim(t, op);
-  t.rows[op] = OpcodeEntry{handler, operand_kind_of(text), text, nullptr};
-}
+struct TableBuilder {
+  OpcodeTable table{};
+  RowUse use[256]{};
+  int handlers = 0;
 
-constexpr void prefix(OpcodeTable& t, int op, const OpcodeTable* sub_table) {
-  claim(t, op);
-  t.rows[op] = OpcodeEntry{nullptr, OPERAND_NONE, nullptr, sub_table};
-}
+  constexpr void claim(int op) {
+    if (use[op] != RowUse::Empty) throw "opcode row filled twice";
+  }
+  constexpr void put(int op, OpcodeHandler handler, const char* text) {
+    claim(op);
+    use[op] = RowUse::Handler;
+    ++handlers;
+    table.rows[op] = OpcodeEntry{handler, operand_kind_of(text), text, nullptr};
+  }
+  constexpr void prefix(int op, const OpcodeTable* sub_table) {
+    claim(op);
+    use[op] = RowUse::Prefix;
+    table.rows[op] = OpcodeEntry{nullptr, OPERAND_NONE, nullptr, sub_table};
+  }
+};
 
-constexpr void put_unless_empty(OpcodeTable& t, int op, OpcodeHandler handler, const char* text) {
-  if (handler != nullptr) put(t, op, handler, text);
-}
+// What a row rule names for an opcode that has no row.
+struct NoRow {};
 
 // Texts spelled at compile time, one per opcode.
 struct Mnemonics {
@@ -80,43 +92,40 @@ constexpr Mnemonics spell_all(Spell spell) {
 }
 
 // The texts of a table with every "IX" turned into "IY".
-constexpr Mnemonics with_iy(const OpcodeTable& t) {
+constexpr Mnemonics with_iy(const TableBuilder& b) {
   Mnemonics m{};
   for (int op = 0; op < 256; ++op) {
-    const char* from = t.rows[op].mnemonic;
-    if (!from) continue;
+    if (b.use[op] != RowUse::Handler) continue;
+    const char* from = b.table.rows[op].mnemonic;
     char* to = m.text[op];
     for (int i = 0; from[i]; ++i) to[i] = (i > 0 && from[i - 1] == 'I' && from[i] == 'X') ? 'Y' : from[i];
   }
   return m;
 }
 
-constexpr OpcodeTable respelled(OpcodeTable t, const Mnemonics& m) {
+constexpr TableBuilder respelled(TableBuilder b, const Mnemonics& m) {
   for (int op = 0; op < 256; ++op) {
-    if (t.rows[op].mnemonic) t.rows[op].mnemonic = m.text[op];
+    if (b.use[op] == RowUse::Handler) b.table.rows[op].mnemonic = m.text[op];
   }
-  return t;
+  return b;
 }
 
 // Fills rows First .. First+Count-1 by a rule: `pick` is a lambda template
-// that names the handler of opcode Op (nullptr for an empty row); the text
+// that names the handler of opcode Op, or NoRow for an empty row; the text
 // comes from `texts`.
 template <int First, int Count, class Pick>
-constexpr void fill(OpcodeTable& t, const Mnemonics& texts, Pick pick) {
+constexpr void fill(TableBuilder& b, const Mnemonics& texts, Pick pick) {
   [&]<int... I>(std::integer_sequence<int, I...>) {
     (
         [&] {
           constexpr int op = First + I;
-          put_unless_empty(t, op, pick.template operator()<op>(), texts.text[op]);
+          using Picked = decltype(pick.template operator()<op>());
+          if constexpr (!std::is_same_v<Picked, NoRow>) {
+            b.put(op, pick.template operator()<op>(), texts.text[op]);
+          }
         }(),
         ...);
   }(std::make_integer_sequence<int, Count>{});
-}
-
-constexpr int count_handlers(const OpcodeTable& t) {
-  int n = 0;
-  for (const OpcodeEntry& row : t.rows) n += row.handler != nullptr;
-  return n;
 }
 
 // Register field of an opcode (bits 2-0, or bits 5-3 shifted down).
