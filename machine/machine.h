@@ -58,7 +58,8 @@ struct TapeDeck {
   uint8_t* buffer;         // kTapeSamples samples
   // Recording fills lazily: the level of the last output write holds from
   // `pending_from` for a fixed number of samples; it is written into the
-  // buffer when the next write, play or stop comes.
+  // buffer when the next write, play or stop comes, and dropped when a tape
+  // load or a new recording replaces the buffer.
   uint8_t pending_level;
   uint64_t pending_from;
   bool pending;
