@@ -3,6 +3,7 @@
 // rows), address wrap, small buffers, and invariants over whole byte ranges.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <initializer_list>
 #include <string>
@@ -52,7 +53,11 @@ void expect_cases(const std::vector<Case>& cases) {
     for (uint8_t byte : c.code) memory.bytes[address++] = byte;
     const Rendered got = disassemble_at(memory, 0x8000);
     std::string bytes;
-    for (uint8_t byte : c.code) bytes += " " + std::to_string(byte);
+    for (uint8_t byte : c.code) {
+      char hex[4];
+      std::snprintf(hex, sizeof hex, " %02X", byte);
+      bytes += hex;
+    }
     EXPECT_EQ(got.text, c.text) << "bytes" << bytes;
     EXPECT_EQ(got.length, c.length) << "bytes" << bytes;
   }
