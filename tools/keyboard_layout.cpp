@@ -7,21 +7,15 @@
 
 namespace {
 
-struct NamedSymbol {
-  const char* name;
-  uint8_t code;
-  const char* label;
-};
-
 // Symbols that cannot stand as a single character in the file.
 constexpr std::array kNamedSymbols{
-    NamedSymbol{"NONE", 0x00, ""},        NamedSymbol{"CTRL", 0x00, "CTRL"},
-    NamedSymbol{"SHIFT", 0x00, "SHIFT"},  NamedSymbol{"SPACE", 0x20, "SPACE"},
-    NamedSymbol{"RETURN", 0x0D, "RETURN"}, NamedSymbol{"HASH", 0x23, "#"},
-    NamedSymbol{"BREAK", 0x03, "BRK"},    NamedSymbol{"DEL", 0x08, "DEL"},
-    NamedSymbol{"CLEAR", 0x0C, "CLR"},    NamedSymbol{"LEFT", 0x11, "\x1B"},
-    NamedSymbol{"RIGHT", 0x12, "\x1A"},   NamedSymbol{"UP", 0x13, "\x18"},
-    NamedSymbol{"DOWN", 0x14, "\x19"},
+    NamedKeySymbol{"NONE", 0x00, ""},        NamedKeySymbol{"CTRL", 0x00, "CTRL"},
+    NamedKeySymbol{"SHIFT", 0x00, "SHIFT"},  NamedKeySymbol{"SPACE", 0x20, "SPACE"},
+    NamedKeySymbol{"RETURN", 0x0D, "RETURN"}, NamedKeySymbol{"HASH", 0x23, "#"},
+    NamedKeySymbol{"BREAK", 0x03, "BRK"},    NamedKeySymbol{"DEL", 0x08, "DEL"},
+    NamedKeySymbol{"CLEAR", 0x0C, "CLR"},    NamedKeySymbol{"LEFT", 0x11, "\x1B"},
+    NamedKeySymbol{"RIGHT", 0x12, "\x1A"},   NamedKeySymbol{"UP", 0x13, "\x18"},
+    NamedKeySymbol{"DOWN", 0x14, "\x19"},
 };
 
 bool parse_symbol(const std::string& token, KeySymbol& symbol) {
@@ -39,6 +33,8 @@ bool parse_symbol(const std::string& token, KeySymbol& symbol) {
 }
 
 }  // namespace
+
+std::span<const NamedKeySymbol> keyboard_named_symbols() { return kNamedSymbols; }
 
 bool keyboard_layout_read(const std::string& path, std::vector<KeyLegend>& keys, std::string& error) {
   keys.clear();

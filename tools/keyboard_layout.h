@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,15 @@ struct KeyLegend {
   KeySymbol plain, shift, ctrl;
   bool is_modifier;      // the Ctrl and Shift keys
 };
+
+// A symbol the layout file names in words (NONE, RETURN, BREAK, LEFT...),
+// with the byte the ROM delivers for it and its key-cap text.
+struct NamedKeySymbol {
+  const char* name;
+  uint8_t code;
+  const char* label;
+};
+std::span<const NamedKeySymbol> keyboard_named_symbols();
 
 // Reads the layout; on a malformed file returns false and sets `error` to
 // "file:line: what". A valid layout has exactly 40 keys, one per position.

@@ -1,0 +1,98 @@
+; The Vorn's system ROM: screen, keyboard, monitor, sound and tape.
+; Assembled with pasmo --alocal: a label starting with _ belongs to the
+; plain label before it. font.inc and keymap.inc are generated at build time.
+
+        INCLUDE "sysvars.inc"
+        INCLUDE "entries.inc"
+
+        ORG 0000h
+reset:
+        di
+        ld sp,STACK_TOP
+        jp cold_start
+
+        ORG 0008h
+; RST 08h prints the character in A.
+        jp print_char
+
+        ORG 0010h
+; RST 10h waits for a key and returns it in A.
+        jp get_key
+
+        ORG 0038h
+; The frame interrupt (interrupt mode 1): counts frames and scans the keys.
+interrupt:
+        push af
+        push bc
+        push de
+        push hl
+        ld hl,(frames)
+        inc hl
+        ld (frames),hl
+        call key_scan
+        pop hl
+        pop de
+        pop bc
+        pop af
+        ei
+        reti
+
+; Entry points for programs, at the fixed addresses of entries.inc.
+        ORG ROM_PRINT_CHAR
+        jp print_char
+        ORG ROM_PRINT_STRING
+        jp print_string
+        ORG ROM_GET_KEY
+        jp get_key
+        ORG ROM_KEY_POLL
+        jp key_poll
+        ORG ROM_CLEAR_SCREEN
+        jp clear_screen
+        ORG ROM_SET_CURSOR
+        jp set_cursor
+        ORG ROM_BEEP
+        jp beep
+        ORG ROM_PRINT_HEX8
+        jp print_hex8
+        ORG ROM_PRINT_HEX16
+        jp print_hex16
+        ORG ROM_MONITOR
+        jp monitor
+
+cold_start:
+        ld hl,SYSTEM_START      ; the system's variables start at zero
+        ld de,SYSTEM_START+1
+        ld bc,SYSVARS_END-SYSTEM_START-1
+        ld (hl),0
+        ldir
+        ld a,NO_KEY
+        ld (repeat_index),a
+        call clear_screen
+        ld hl,banner
+        call print_string
+        im 1
+        jp monitor
+
+banner:
+        DEFB "VORN 48K  system monitor 1.0",13
+        DEFB "Type HELP for the commands",13,0
+
+        INCLUDE "screen.asm"
+        INCLUDE "keyboard.asm"
+        INCLUDE "editor.asm"
+        INCLUDE "parse.asm"
+        INCLUDE "monitor.asm"
+        INCLUDE "commands.asm"
+        INCLUDE "tape_commands.asm"
+        INCLUDE "tape.asm"
+        INCLUDE "sound.asm"
+        INCLUDE "arith.asm"
+        INCLUDE "keymap.inc"
+
+font:
+        INCLUDE "font.inc"
+
+        IF $ > 4000h
+        .ERROR The ROM is larger than 16 KiB
+        ENDIF
+        DEFS 4000h-$,0FFh

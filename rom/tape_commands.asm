@@ -1,0 +1,159 @@
+; S and L: saving and loading named blocks of memory on tape.
+
+; S "name" addr len [run]: saves len bytes from addr. With a run address the
+; block is a program, which L starts after loading it.
+cmd_save:
+        ld de,header_name
+        call parse_name
+        jp c,error_missing
+        call need_hex
+        ld (header_start),de
+        call need_hex
+        ld a,d
+        or e
+        jp z,error_range
+        ld (header_length),de
+        ld b,d
+        ld c,e
+        push hl
+        ld hl,(header_start)
+        push bc
+        dec bc
+        add hl,bc
+        jp c,error_range        ; runs past FFFF
+        pop bc
+        pop hl
+        call parse_hex
+        ld a,1
+        jr nc,_type
+        xor a
+        ld d,a
+        ld e,a
+_type:
+        ld (header_type),a
+        ld (header_run),de
+        call need_end
+        call print_inline
+        DEFB "Saving ",0
+        call print_name
+        call new_line
+        xor a
+        ld hl,header_name
+        ld bc,HEADER_BYTES
+        ld de,HEADER_LEADER
+        call tape_write_block
+        ld a,0FFh
+        ld hl,(header_start)
+        ld bc,(header_length)
+        ld de,DATA_LEADER
+        call tape_write_block
+        xor a                   ; the output rests low
+        out (PORT),a
+        ei
+        call print_inline
+        DEFB "Saved",13,0
+        ret
+
+; L ["name"]: loads the block of that name, or the first block found. Shows
+; each header it passes. A program starts once loaded.
+cmd_load:
+        ld de,want_name
+        call parse_name
+        sbc a,a                 ; 0FFh without a name
+        ld (load_any),a
+        call need_end
+        call print_inline
+        DEFB "Searching",13,0
+        di
+_search:
+        call tape_find_header
+        jp nz,error_checksum
+        call print_inline
+        DEFB "Found ",0
+        call print_name
+        call new_line
+        ld a,(load_any)
+        or a
+        jr nz,_take
+        ld hl,want_name
+        ld de,header_name
+        ld b,NAME_LENGTH
+_compare:
+        ld a,(de)
+        cp (hl)
+        jr nz,_search
+        inc hl
+        inc de
+        djnz _compare
+_take:
+        ld hl,(header_start)
+        ld bc,(header_length)
+        call check_block
+        call tape_load_data
+        ei
+        call print_inline
+        DEFB "Loaded",13,0
+        ld a,(header_type)
+        dec a
+        ret nz
+        ld hl,(header_run)
+        jp (hl)                 ; its RET goes back to the prompt
+
+; Finds the next header block: Z when it is whole, NZ when it is damaged.
+tape_find_header:
+        call tape_sync
+        ld ix,header
+        exx
+        ld bc,HEADER_BLOCK
+        exx
+        ld l,0
+        call tape_read
+        jr c,tape_find_header   ; the signal stopped
+        ld a,(header_kind)
+        or a
+        jr nz,tape_find_header  ; a data block
+        ld a,l
+        or a
+        ret
+
+; Reads the data block that follows a header into memory. Any fault in it
+; ends the command with "checksum error"; what arrived stays in memory.
+tape_load_data:
+        call tape_sync
+        ld ix,tape_marker
+        exx
+        ld bc,1
+        exx
+        ld l,0
+        call tape_read
+        jp c,error_checksum
+        ld a,(tape_marker)
+        inc a
+        jp nz,error_checksum
+        ld ix,(header_start)
+        exx
+        ld bc,(header_length)
+        exx
+        call tape_read
+        jp c,error_checksum
+        ld ix,tape_check
+        exx
+        ld bc,1
+        exx
+        call tape_read
+        jp c,error_checksum
+        ld a,l
+        or a
+        jp nz,error_checksum
+        ret
+
+; Prints the header's name.
+print_name:
+        ld hl,header_name
+        ld b,NAME_LENGTH
+_char:
+        ld a,(hl)
+        call print_char
+        inc hl
+        djnz _char
+        ret
