@@ -1,0 +1,172 @@
+#include "tests/host/window_session.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Starts argv[0] from PATH in `folder` with its output sent to `log`.
+pid_t spawn(const std::vector<std::string>& args, const std::string& folder = ".",
+            const std::string& log = "/dev/null") {
+  const pid_t pid = fork();
+  if (pid != 0) return pid;
+  if (chdir(folder.c_str()) != 0) _exit(127);
+  const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  dup2(out, 1);
+  dup2(out, 2);
+  for (int fd = 3; fd < 256; ++fd) close(fd);
+  std::vector<char*> argv;
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  execvp(argv[0], argv.data());
+  _exit(127);
+}
+
+// Asks `pid` to end, so that an X server removes its lock and socket, and
+// kills it if it has not ended within two seconds.
+void stop(pid_t pid) {
+  if (pid <= 0) return;
+  kill(pid, SIGTERM);
+  for (int i = 0; i < 40; ++i) {
+    if (waitpid(pid, nullptr, WNOHANG) == pid) return;
+    usleep(50'000);
+  }
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+}
+
+}  // namespace
+
+bool eventually(double seconds, const std::function<bool()>& condition) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  for (;;) {
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(50ms);
+  }
+}
+
+Rgb Screenshot::canvas(int x, int y) const {
+  const int px = 2 * x, py = 2 * y + 32;
+  if (px < 0 || py < 0 || px >= width || py >= height) return {-1, -1, -1};
+  const uint8_t* p = &rgb[(static_cast<size_t>(py) * width + px) * 3];
+  return {p[0], p[1], p[2]};
+}
+
+bool Screenshot::any(int x, int y, int w, int h, Rgb colour) const {
+  for (int row = y; row < y + h; ++row)
+    for (int column = x; column < x + w; ++column)
+      if (canvas(column, row) == colour) return true;
+  return false;
+}
+
+bool WindowSession::start(std::string& error) {
+  // A display number that no other server holds: Xvfb ends at once when its
+  // number is taken, and the next one is tried.
+  const int first = 100 + getpid() % 800;
+  for (int number = first; number < first + 20 && display_.empty(); ++number) {
+    const std::string display = std::string(":").append(std::to_string(number));
+    if (std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock")) continue;
+    server_ = spawn({"Xvfb", display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+    const bool up = eventually(5, [&] {
+      return waitpid(server_, nullptr, WNOHANG) == server_ || shell("xprop -display " + display + " -root");
+    });
+    if (up && waitpid(server_, nullptr, WNOHANG) == 0)
+      display_ = display;
+    else
+      server_ = 0;
+  }
+  if (display_.empty()) {
+    error = "Xvfb did not start";
+    return false;
+  }
+  setenv("DISPLAY", display_.c_str(), 1);
+  window_manager_ = spawn({"openbox"});
+  if (!eventually(10, [&] { return shell("xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"); })) {
+    error = "openbox did not start on display ";
+    error += display_;
+    return false;
+  }
+  return true;
+}
+
+WindowSession::~WindowSession() {
+  stop(window_manager_);
+  stop(server_);
+}
+
+bool shell(const std::string& command) {
+  return std::system(("(" + command + ") >/dev/null 2>&1").c_str()) == 0;
+}
+
+void WindowSession::tap(const std::string& key) const {
+  shell("xdotool keydown " + key + " sleep 0.1 keyup " + key);
+}
+
+Screenshot WindowSession::screenshot() const {
+  const std::string path = "/tmp/vorn_shot_" + std::to_string(getpid()) + ".ppm";
+  Screenshot shot;
+  if (!shell("import -window root -depth 8 ppm:" + path)) return shot;
+  std::ifstream in(path, std::ios::binary);
+  std::string magic;
+  int max_value = 0;
+  in >> magic >> shot.width >> shot.height >> max_value;
+  in.get();
+  shot.rgb.resize(static_cast<size_t>(shot.width) * shot.height * 3);
+  in.read(reinterpret_cast<char*>(shot.rgb.data()), static_cast<std::streamsize>(shot.rgb.size()));
+  std::filesystem::remove(path);
+  if (magic != "P6" || max_value != 255 || !in) shot = {};
+  return shot;
+}
+
+WorkFolder::WorkFolder() {
+  char pattern[] = "/tmp/vorn_window_test_XXXXXX";
+  path_ = mkdtemp(pattern);
+  std::filesystem::create_directory(path_ + "/data");
+}
+
+WorkFolder::~WorkFolder() { std::filesystem::remove_all(path_); }
+
+void WorkFolder::copy_in(const std::string& source, const std::string& name) const {
+  std::filesystem::copy_file(source, data(name));
+}
+
+void WorkFolder::write(const std::string& name, const std::string& text) const {
+  std::ofstream(data(name), std::ios::binary) << text;
+}
+
+Program::Program(const WorkFolder& folder) {
+  setenv("SDL_VIDEODRIVER", "x11", 1);
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", (folder.path() + "/audio.raw").c_str(), 1);
+  setenv("SDL_DISKAUDIODELAY", "6", 1);
+  setenv("ASAN_OPTIONS", "detect_leaks=0", 1);  // the X libraries keep memory to the end
+  pid_ = spawn({VORN_PROGRAM}, folder.path(), folder.path() + "/output.txt");
+}
+
+Program::~Program() { stop(pid_); }
+
+bool Program::wait_for_window() const {
+  return shell("timeout 10 xdotool search --sync --onlyvisible --class '^vorn$'");
+}
+
+int Program::wait_exit(double seconds) {
+  int status = 0;
+  const bool ended = eventually(seconds, [&] { return waitpid(pid_, &status, WNOHANG) == pid_; });
+  if (!ended) return -1;
+  pid_ = 0;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+void Program::terminate() const { kill(pid_, SIGTERM); }
