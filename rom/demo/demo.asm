@@ -22,10 +22,7 @@ demo:
         ld hl,tune
         call play
         call bounce
-        ld h,2
-        ld l,0
-        call ROM_SET_CURSOR
-        ret
+        jp ROM_CLEAR_SCREEN
 
 title:  DEFB "VORN DEMO   any key to stop",0
 

@@ -1,0 +1,60 @@
+// The keyboard layout and the ROM's key tables generated from it.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+
+#include "tests/rom/rom_machine.h"
+#include "tools/keyboard_layout.h"
+
+namespace {
+
+std::vector<KeyLegend> layout() {
+  std::vector<KeyLegend> keys;
+  std::string error;
+  EXPECT_TRUE(keyboard_layout_read("data/keyboard.txt", keys, error)) << error;
+  return keys;
+}
+
+TEST(KeyboardLayout, GivesEveryPrintableCharacterAndTheEditingKeys) {
+  std::set<int> codes;
+  for (const KeyLegend& key : layout())
+    for (const KeySymbol* symbol : {&key.plain, &key.shift, &key.ctrl}) codes.insert(symbol->code);
+  for (int c = 0x20; c < 0x7F; ++c) EXPECT_TRUE(codes.count(c)) << "no key gives '" << char(c) << "'";
+  for (const auto& named : keyboard_named_symbols()) {
+    if (named.code) {
+      EXPECT_TRUE(codes.count(named.code)) << "no key gives " << named.name;
+    }
+  }
+}
+
+TEST(KeyboardLayout, RomTablesMatchTheLayout) {
+  RomMachine vorn;
+  const uint16_t plain = rom_symbol("keymap_plain");
+  const uint16_t shift = rom_symbol("keymap_shift");
+  const uint16_t ctrl = rom_symbol("keymap_ctrl");
+  for (const KeyLegend& key : layout()) {
+    const int index = key.row * 5 + key.column;
+    EXPECT_EQ(vorn.peek(plain + index), key.plain.code) << key.host_key;
+    EXPECT_EQ(vorn.peek(shift + index), key.shift.code) << key.host_key;
+    EXPECT_EQ(vorn.peek(ctrl + index), key.ctrl.code) << key.host_key;
+  }
+}
+
+TEST(KeyboardLayout, MalformedFilesAreRefusedWithTheirLine) {
+  const std::string path = testing::TempDir() + "bad_layout.txt";
+  const char* cases[] = {"0 0 1 1 ! |\n",                           // 1 key, not 40
+                         "0 0 1 1 ! | extra\n",                     // a field too many
+                         "9 0 1 1 ! |\n",                           // no row 9
+                         "0 0 1 1 ! |\n0 0 1 1 ! |\n",              // a position twice
+                         "0 0 1 1 ! TAB\n"};                        // an unknown symbol
+  for (const char* text : cases) {
+    std::ofstream(path) << text;
+    std::vector<KeyLegend> keys;
+    std::string error;
+    EXPECT_FALSE(keyboard_layout_read(path, keys, error)) << text;
+    EXPECT_FALSE(error.empty());
+  }
+}
+
+}  // namespace
