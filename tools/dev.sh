@@ -52,6 +52,9 @@ case "${1:-}" in
     build build-asan Debug -DCMAKE_CXX_FLAGS="-O1 $sanitize" \
       -DCMAKE_EXE_LINKER_FLAGS="$sanitize"
     (cd build-asan && ctest --output-on-failure -j2 -LE long)
+    # The fuzz targets, built with clang, each fuzzed for a bounded time.
+    build build-fuzz RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DVORN_FUZZ=ON
+    (cd build-fuzz && ctest --output-on-failure -j2)
     ;;
   *)
     echo "usage: tools/dev.sh run|test" >&2
