@@ -207,13 +207,3 @@ _got:
         call nz,toggle_cursor
         pop af
         ret
-
-; Empties the key buffer.
-key_flush:
-        push af
-        di
-        ld a,(key_head)
-        ld (key_tail),a
-        ei
-        pop af
-        ret

@@ -191,13 +191,6 @@ print_space:
         pop af
         ret
 
-print_newline:
-        push af
-        ld a,13
-        call print_char
-        pop af
-        ret
-
 ; Prints HL as four hex digits.
 print_hex16:
         push af
