@@ -36,9 +36,11 @@ CpmMachine::CpmMachine() : memory_(0x10000, 0) {
   memory_[kBdosCode + 1] = 0x00;
   memory_[kBdosCode + 2] = kRet;
 
+  // The memory callbacks get the bytes themselves: one load fewer on the
+  // busiest path of the core.
   cpu_.read_mem = read_memory;
   cpu_.write_mem = write_memory;
-  cpu_.mem_ctx = this;
+  cpu_.mem_ctx = memory_.data();
   cpu_.read_port = read_port;
   cpu_.write_port = write_port;
   cpu_.port_ctx = this;
@@ -71,12 +73,10 @@ std::string CpmMachine::take_console() {
   return text;
 }
 
-uint8_t CpmMachine::read_memory(void* context, uint16_t address) {
-  return static_cast<CpmMachine*>(context)->memory_[address];
-}
+uint8_t CpmMachine::read_memory(void* context, uint16_t address) { return static_cast<uint8_t*>(context)[address]; }
 
 void CpmMachine::write_memory(void* context, uint16_t address, uint8_t value) {
-  static_cast<CpmMachine*>(context)->memory_[address] = value;
+  static_cast<uint8_t*>(context)[address] = value;
 }
 
 uint8_t CpmMachine::read_port(void*, uint16_t) { return 0xFF; }
