@@ -3,6 +3,7 @@
 // rows), address wrap, small buffers, and invariants over whole byte ranges.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
@@ -218,6 +219,20 @@ TEST(DisassembleBuffer, SmallBuffersGetATruncatedTerminatedTextAndTheFullLength)
   EXPECT_EQ(z80_disassemble(TracedMemory::read, &memory, 0x8000, text, 5), 3);
   EXPECT_STREQ(text, "LD B");
   EXPECT_EQ(text[5], '#');
+}
+
+// Buffers of every size up to beyond the longest text, each exactly that big
+// so that the address sanitizer sees a write past its end.
+TEST(DisassembleBuffer, NoBufferSizeIsOverrun) {
+  TracedMemory memory;
+  memory.place(0x8000, {0xFD, 0xCB, 0x01, 0xFF});  // "LD A,SET 7,(IY+001h)"
+  for (size_t size = 0; size <= 40; ++size) {
+    std::vector<char> text(size, '#');
+    EXPECT_EQ(z80_disassemble(TracedMemory::read, &memory, 0x8000, text.data(), size), 4);
+    if (size > 0) {
+      EXPECT_NE(std::find(text.begin(), text.end(), '\0'), text.end()) << "size " << size;
+    }
+  }
 }
 
 // Every rendering of the prefix followed by all 65,536 pairs of bytes: the
