@@ -10,6 +10,10 @@
 //   mode 2  3, write PCl | 3, write PCh | 3, read (I*256+data) | 3, read +1 | 7
 #include "core/z80.h"
 
+#include <bit>
+#include <cstddef>
+#include <cstring>
+
 #include "core/bus.h"
 
 namespace {
@@ -21,10 +25,11 @@ inline uint8_t fetch_opcode(Z80State* s, int32_t skip) {
     s->cycles += 6;
     op = s->int_data;
   } else {
-    s->cycles += 3;
+    const uint32_t before_read = s->cycles + 3;
+    s->cycles = before_read;
     op = s->read_mem(s->mem_ctx, static_cast<uint16_t>(s->pc + skip));
     s->pc = static_cast<uint16_t>(s->pc + 1);
-    s->cycles += 1;
+    s->cycles = before_read + 1;
   }
   r_step(s, 1);
   return op;
@@ -132,6 +137,16 @@ void accept_interrupt(Z80State* s) {
   }
 }
 
+// The three request bytes, tested at once.
+inline bool requests_pending(const Z80State* s) {
+  static_assert(offsetof(Z80State, int_pending) == offsetof(Z80State, nmi_pending) + 1);
+  static_assert(offsetof(Z80State, int_delay) == offsetof(Z80State, nmi_pending) + 2);
+  static_assert(offsetof(Z80State, int_data) == offsetof(Z80State, nmi_pending) + 3);
+  uint32_t bytes;
+  std::memcpy(&bytes, &s->nmi_pending, 4);
+  return (bytes & (std::endian::native == std::endian::little ? 0x00FFFFFFu : 0xFFFFFF00u)) != 0;
+}
+
 // Serves a pending request if one may be served now; returns whether it did.
 // Otherwise the delay left by EI or DI has now covered its one instruction.
 bool serve_request(Z80State* s) {
@@ -173,7 +188,7 @@ void z80_request_int(Z80State* s, uint8_t data) {
 uint32_t z80_run(Z80State* s, uint32_t n) {
   s->cycles = 0;
   while (s->cycles < n) {
-    if ((s->nmi_pending | s->int_pending | s->int_delay) && serve_request(s)) continue;
+    if (requests_pending(s) && serve_request(s)) continue;
     execute<false>(s);
   }
   return s->cycles;

@@ -7,7 +7,8 @@
 #include <cstdint>
 
 // Bus callbacks. Addresses are 16 bits; the second byte of a word at 0xFFFF
-// comes from 0x0000.
+// comes from 0x0000. A callback may read the record (its `cycles` tells where
+// in time the access falls) but never changes it.
 using BusRead = uint8_t (*)(void* context, uint16_t address);
 using BusWrite = void (*)(void* context, uint16_t address, uint8_t value);
 
