@@ -1,7 +1,8 @@
 // The Vorn with its system ROM, driven frame by frame the way the window
 // program drives it: host keys go through keys_update after each frame, and
 // the speaker samples of every frame are kept. Runs in the folder that holds
-// data/ (vorn.bin, vorn.sym, keyboard.txt, dev.bin, demo.raw).
+// data/ (vorn.bin, vorn.sym, keyboard.txt, dev.bin, demo.raw). The machine is
+// process-wide, so only one RomMachine may exist at a time.
 #pragma once
 
 #include <cstdint>

@@ -29,7 +29,7 @@ TEST(TapeReliability, FiftyRandomBlocksRoundTripWithoutAFault) {
       values_seen.set(byte);
     }
     std::copy(data.begin(), data.end(), machine.memory + kStart);
-    char name[8];
+    char name[16];
     std::snprintf(name, sizeof name, "B%d", block);
     ASSERT_TRUE(save_block(vorn, name, kStart, length)) << name;
     tape_stop();
