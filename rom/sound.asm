@@ -6,10 +6,10 @@
 ; turn whenever the fraction overflows, so that the average period is exact
 ; to a 256th of a turn.
 
-BEEP_FIXED      EQU 99
+BEEP_FIXED      EQU 110
 BEEP_LOOP       EQU 24
 BEEP_MIN_HZ     EQU 20
-BEEP_MAX_HZ     EQU 10000       ; the shortest half period still holds one turn
+BEEP_MAX_HZ     EQU 9000        ; the shortest half period still holds one turn
 ERROR_HZ        EQU 880
 ERROR_MS        EQU 120
 
@@ -85,8 +85,12 @@ _half:
         ld a,(beep_fraction)    ; 13
         add a,b                 ;  4
         ld b,a                  ;  4
-        jr nc,_wait             ; 12 (7 and 6 for INC HL: one T-state more)
-        inc hl
+        jr nc,_no_carry         ; 12 / 7
+        inc hl                  ;  6
+        jp _wait                ; 10: 23 T-states either way
+_no_carry:
+        nop                     ;  4
+        ld a,0                  ;  7
 _wait:
         dec hl                  ;  6
         ld a,h                  ;  4
@@ -95,7 +99,7 @@ _wait:
         dec de                  ;  6
         ld a,d                  ;  4
         or e                    ;  4
-        jp nz,_half             ; 10: 99 = BEEP_FIXED in all
+        jp nz,_half             ; 10: 110 = BEEP_FIXED in all
         xor a
         out (PORT),a
         ei
