@@ -64,6 +64,18 @@ TEST(Tape, BreakStopsAWaitingLoad) {
   EXPECT_EQ(vorn.last_prompt_row(), ">");
 }
 
+TEST(Tape, BreakStopsASave) {
+  RomMachine vorn;
+  tape_record();
+  vorn.type("s \"LONG\" 6000 4000\n", 100);
+  vorn.hold(SCANCODE_C, 2, SCANCODE_LCTRL);
+  vorn.run(20);
+  tape_stop();
+  EXPECT_TRUE(vorn.screen_shows("Break"));
+  EXPECT_FALSE(vorn.screen_shows("Saved"));
+  EXPECT_EQ(vorn.last_prompt_row(), ">");
+}
+
 TEST(Tape, BlockIntoTheSystemAreaIsRefused) {
   RomMachine vorn;
   ASSERT_TRUE(save_block(vorn, "LOW", 0x4800, 0x10));
