@@ -15,7 +15,7 @@ shot() {  # shot NAME FRAMES ACTIONS...
   local name=$1 frames=$2
   shift 2
   "$dist/vorn-headless" --frames "$frames" "$@" --png "$frames:$work/$name.png"
-  convert "$work/$name.png" -scale 200% "$docs/images/$name.png"
+  convert "$work/$name.png" -scale 200% -strip "$docs/images/$name.png"
 }
 
 shot boot 60
