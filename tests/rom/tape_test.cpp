@@ -37,6 +37,19 @@ TEST(Tape, DamagedDataGivesChecksumError) {
   EXPECT_EQ(load_block(vorn, "DAMAGED", 0x400), "checksum error");
 }
 
+TEST(Tape, DamagedHeaderGivesChecksumError) {
+  RomMachine vorn;
+  ASSERT_TRUE(save_block(vorn, "HEADER", 0x6000, 0x10));
+  tape_stop();
+  uint64_t first = 0;
+  while (machine.tape.buffer[first] == 127) ++first;
+  // One second of leader, then the sync and the header's 19 bytes.
+  const uint64_t header = first + 44'100 + 600;
+  for (uint64_t i = header; i < header + 40; ++i) machine.tape.buffer[i] = 0;
+  EXPECT_EQ(load_block(vorn, "HEADER", 0x10), "checksum error");
+  EXPECT_FALSE(vorn.screen_shows("Found"));
+}
+
 TEST(Tape, LoadPassesOtherNamesAndShowsThem) {
   RomMachine vorn;
   fill_random(vorn, 0x6000, 0x40, 3);
