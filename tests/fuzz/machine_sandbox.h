@@ -1,6 +1,8 @@
 // The machine for fuzz targets that need one: set up once, in a working
 // folder of its own (on a memory file system when the host has one), so that
-// every "data/..." file the machine reads or writes stays in there.
+// every "data/..." file the machine reads or writes stays in there. The
+// working directory changes before the fuzzer reads its corpus, so targets
+// that use the sandbox need absolute corpus and artifact paths.
 #pragma once
 
 #include <cstdint>

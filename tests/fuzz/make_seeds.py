@@ -21,6 +21,8 @@ def record(pc=0x4000, sp=0xFF00, im=1, iff=0, halted=0, nmi=0, irq=0, delay=0, d
 # Reads port 0x80 with row 0 selected, echoes the level to the port, inverts
 # it and writes again, in a loop.
 PORT_LOOP = bytes([0x3E, 0xFE, 0xDB, 0x80, 0xD3, 0x80, 0x2F, 0xD3, 0x80, 0x18, 0xF5])
+# Writes the port every 440 T-states or so, 7 samples apart.
+SLOW_WRITES = bytes([0xD3, 0x80, 0x2F, 0x06, 0x20, 0x10, 0xFE, 0x18, 0xF7])
 # EI, HALT, JR back: waits for interrupts.
 HALT_LOOP = bytes([0xFB, 0x76, 0x18, 0xFC])
 # LDIR over 256 bytes, then DJNZ and a DDCB instruction.
@@ -55,6 +57,12 @@ SEEDS = {
         "nmi_pending": record(nmi=1) + BLOCK,
         "record_only": record(),
         "short": record()[:40],
+        # sizes around the record and the whole file, padded with HALT
+        "size_68": record()[:68],
+        "size_70": record() + b"\x76",
+        "size_49220": record(iff=1) + HALT_LOOP + b"\x76" * (49_220 - 69 - len(HALT_LOOP)),
+        "size_49221": record(iff=1) + HALT_LOOP + b"\x76" * (49_221 - 69 - len(HALT_LOOP)),
+        "size_60000": record(iff=1) + HALT_LOOP + b"\x76" * (60_000 - 69 - len(HALT_LOOP)),
     },
     "tape_fuzz": {
         # flags, distance before the end, frames, program length, program, tape
@@ -62,6 +70,7 @@ SEEDS = {
         "record_end": bytes([1]) + struct.pack("<I", 150_000) + bytes([3, len(PORT_LOOP)]) + PORT_LOOP,
         "record_then_play": bytes([2]) + struct.pack("<I", 20_000) + bytes([4, len(PORT_LOOP)]) + PORT_LOOP,
         "play_then_record": bytes([3]) + struct.pack("<I", 120_000) + bytes([5, len(PORT_LOOP)]) + PORT_LOOP,
+        "record_slow_writes": bytes([1]) + struct.pack("<I", 90_000) + bytes([3, len(SLOW_WRITES)]) + SLOW_WRITES,
         "past_end": bytes([1]) + struct.pack("<I", 0) + bytes([1, len(PORT_LOOP)]) + PORT_LOOP,
     },
     "loaders_fuzz": {
