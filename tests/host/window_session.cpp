@@ -71,34 +71,36 @@ bool Screenshot::any(int x, int y, int w, int h, Rgb colour) const {
   return false;
 }
 
-bool WindowSession::start(std::string& error) {
+bool WindowSession::start_server() {
   // A display number that no other server holds: Xvfb ends at once when its
-  // number is taken, and the next one is tried.
+  // number is taken, and the next one is tried. Without -noreset the server
+  // resets when the probing client leaves, and a client connecting meanwhile
+  // is refused.
   const int first = 100 + getpid() % 800;
   for (int number = first; number < first + 20 && display_.empty(); ++number) {
     const std::string display = std::string(":").append(std::to_string(number));
     if (std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock")) continue;
-    server_ = spawn({"Xvfb", display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
-    const bool up = eventually(5, [&] {
-      return waitpid(server_, nullptr, WNOHANG) == server_ || shell("xprop -display " + display + " -root");
+    server_ = spawn({"Xvfb", display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"});
+    bool ended = false;
+    const bool answered = eventually(20, [&] {
+      ended = waitpid(server_, nullptr, WNOHANG) == server_;
+      return ended || shell("xprop -display " + display + " -root");
     });
-    if (up && waitpid(server_, nullptr, WNOHANG) == 0)
-      display_ = display;
-    else
+    if (ended) {
       server_ = 0;
+      continue;
+    }
+    if (!answered) return false;  // the destructor ends it
+    display_ = display;
   }
-  if (display_.empty()) {
-    error = "Xvfb did not start";
-    return false;
-  }
+  if (display_.empty()) return false;
   setenv("DISPLAY", display_.c_str(), 1);
-  window_manager_ = spawn({"openbox"});
-  if (!eventually(10, [&] { return shell("xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"); })) {
-    error = "openbox did not start on display ";
-    error += display_;
-    return false;
-  }
   return true;
+}
+
+bool WindowSession::start_window_manager() {
+  window_manager_ = spawn({"openbox"});
+  return eventually(20, [&] { return shell("xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"); });
 }
 
 WindowSession::~WindowSession() {

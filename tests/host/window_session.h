@@ -28,8 +28,10 @@ struct Screenshot {
 
 class WindowSession {
  public:
-  // Starts Xvfb and openbox; false (with `error`) when no X server can run here.
-  bool start(std::string& error);
+  // Starts Xvfb; false when no X server can run here.
+  bool start_server();
+  // Starts openbox on that server; false when it does not come up.
+  bool start_window_manager();
   ~WindowSession();
 
   // Holds `key` down for 100 ms.
