@@ -80,7 +80,7 @@ void execute_prefixed(Z80State* s, const OpcodeTable* table) {
 }
 
 template <bool FromBus>
-inline void execute(Z80State* s) {
+[[gnu::always_inline]] inline void execute(Z80State* s) {
   const OpcodeEntry& row = z80_main_table.rows[fetch_opcode<FromBus>(s, 0)];
   if (row.handler) {
     row.handler(s);
@@ -149,7 +149,7 @@ inline bool requests_pending(const Z80State* s) {
 
 // Serves a pending request if one may be served now; returns whether it did.
 // Otherwise the delay left by EI or DI has now covered its one instruction.
-bool serve_request(Z80State* s) {
+[[gnu::noinline]] bool serve_request(Z80State* s) {
   if (s->nmi_pending) {
     serve_nmi(s);
     return true;
@@ -185,10 +185,14 @@ void z80_request_int(Z80State* s, uint8_t data) {
   s->int_data = data;
 }
 
+// Requests are rare: serving them stays out of line, so that the loop of
+// fetch and dispatch is short.
 uint32_t z80_run(Z80State* s, uint32_t n) {
   s->cycles = 0;
   while (s->cycles < n) {
-    if (requests_pending(s) && serve_request(s)) continue;
+    if (requests_pending(s)) [[unlikely]] {
+      if (serve_request(s)) continue;
+    }
     execute<false>(s);
   }
   return s->cycles;
