@@ -138,6 +138,7 @@ int render_instruction(TextSink& sink, const InstructionBytes& bytes, const Opco
   }
   render_template(sink, row.mnemonic, operands, stored);
 
+  // Operands after the opcode extend the instruction; skipped ones lie inside it.
   const int end_of_operands = operand_offset + stored * width;
   return end_of_operands > opcode_offset + 1 ? end_of_operands : opcode_offset + 1;
 }
