@@ -99,12 +99,10 @@ constexpr TableBuilder index_cb_table() {
   return t;
 }
 
-}  // namespace
-
-namespace {
 constexpr TableBuilder kCb = cb_table();
 constexpr TableBuilder kDdcb = index_cb_table<R16::IX>();
 constexpr TableBuilder kFdcb = index_cb_table<R16::IY>();
+
 }  // namespace
 
 constexpr OpcodeTable z80_cb_table = kCb.table;
@@ -224,6 +222,8 @@ constexpr bool names_hl(Reg8 r) {
   return r == R8::H || r == R8::L || r == R8::None;
 }
 
+// Written once, with IX in the texts; the FD table is this one built for IY,
+// its texts respelled with IY.
 template <Reg16 X>
 constexpr TableBuilder index_table(const OpcodeTable* index_cb) {
   constexpr R8 XH = index_high<X>;
