@@ -98,6 +98,11 @@ SEEDS = {
         "captures": b"--frames\0" b"3\0--png\0" b"1:a.png\0--dump\0" b"2:m.bin\0--wav\0" b"s.wav",
         "help": b"--help",
     },
+    "keyboard_layout_fuzz": {
+        "layout": open("../../rom/keyboard.txt", "rb").read(),
+        "one_key": b"# row column host-key plain shift ctrl\n0 0 1 1 ! |\n",
+        "bad_symbol": b"0 0 1 ## ! |\n",
+    },
 }
 
 for target, seeds in SEEDS.items():
