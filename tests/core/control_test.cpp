@@ -58,16 +58,6 @@ TEST_F(ControlTest, ConditionalCallAndReturnCostWhenNotTaken) {
   EXPECT_EQ(s.sp, 0xF000);
 }
 
-TEST_F(ControlTest, ConditionsFollowTheirFlags) {
-  // RET PE, RET P, RET M with P/V set and S clear
-  load({0xE8});
-  s.f = FLAG_PV;
-  EXPECT_EQ(step(), 11u);
-  load({0xF8});
-  EXPECT_EQ(step(), 5u);
-  load({0xF0});
-  EXPECT_EQ(step(), 11u);
-}
 
 TEST_F(ControlTest, RetnAndRetiRestoreIff1FromIff2) {
   load({0xED, 0x45});
@@ -80,36 +70,7 @@ TEST_F(ControlTest, RetnAndRetiRestoreIff1FromIff2) {
   EXPECT_EQ(s.iff1, 0);
 }
 
-TEST_F(ControlTest, RestartPushesNextAddress) {
-  load(0x4000, {0xFF});
-  EXPECT_EQ(step(), 11u);
-  EXPECT_EQ(s.pc, 0x0038);
-  EXPECT_EQ(mem[0xEFFE] | mem[0xEFFF] << 8, 0x4001);
-}
 
-TEST_F(ControlTest, IndexJumpAndInterruptModes) {
-  load({0xDD, 0xE9});
-  s.ix = 0x2000;
-  EXPECT_EQ(step(), 8u);
-  EXPECT_EQ(s.pc, 0x2000);
-  for (auto [opcode, mode] : {std::pair{0x76, 1}, std::pair{0x4E, 0}, std::pair{0x7E, 2}}) {
-    load({0xED, static_cast<uint8_t>(opcode)});
-    s.im = 9;
-    EXPECT_EQ(step(), 8u);
-    EXPECT_EQ(s.im, mode);
-  }
-}
 
-TEST_F(ControlTest, DiAndEiSetDelay) {
-  load({0xF3, 0xFB});
-  s.iff1 = s.iff2 = 1;
-  step();
-  EXPECT_EQ(s.iff1 | s.iff2, 0);
-  EXPECT_EQ(s.int_delay, 1);
-  s.int_delay = 0;
-  step();
-  EXPECT_EQ(s.iff1 & s.iff2, 1);
-  EXPECT_EQ(s.int_delay, 1);
-}
 
 }  // namespace

@@ -15,18 +15,6 @@ TEST_F(ExchangeTest, PushWritesLowByteFirstAfterFourTStates) {
   EXPECT_EQ(s.sp, 0x7FFE);
 }
 
-TEST_F(ExchangeTest, PushAndPopWrapAroundTopOfMemory) {
-  load({0xE5, 0xD1});  // PUSH HL ; POP DE
-  s.sp = 0x0001;
-  set_hl(0xBEEF);
-  step();
-  EXPECT_EQ(mem[0xFFFF], 0xEF);
-  EXPECT_EQ(mem[0x0000], 0xBE);
-  EXPECT_EQ(s.sp, 0xFFFF);
-  EXPECT_EQ(step(), 10u);
-  EXPECT_EQ(de(), 0xBEEF);
-  EXPECT_EQ(s.sp, 0x0001);
-}
 
 TEST_F(ExchangeTest, PopAfLoadsEveryFlagBit) {
   load({0xF1});
@@ -52,31 +40,6 @@ TEST_F(ExchangeTest, ExchangeWithStackTopTimingAndWrap) {
   EXPECT_EQ(s.sp, 0xFFFF);
 }
 
-TEST_F(ExchangeTest, IndexExchangeLeavesHlAlone) {
-  load({0xFD, 0xE3});
-  mem[0xF000] = 0x01;
-  mem[0xF001] = 0x02;
-  set_hl(0x5555);
-  EXPECT_EQ(step(), 23u);
-  EXPECT_EQ(s.iy, 0x0201);
-  EXPECT_EQ(hl(), 0x5555);
-}
 
-TEST_F(ExchangeTest, ExxSwapsThreePairsOnly) {
-  load({0xD9, 0x08});
-  s.a = 1;
-  s.f = 2;
-  set_bc(0x0304);
-  s.b_alt = 9;
-  s.ix = 7;
-  step();
-  EXPECT_EQ(s.b, 9);
-  EXPECT_EQ(s.b_alt, 3);
-  EXPECT_EQ(s.a, 1);
-  EXPECT_EQ(s.ix, 7);
-  step();  // EX AF,AF'
-  EXPECT_EQ(s.a_alt, 1);
-  EXPECT_EQ(s.f_alt, 2);
-}
 
 }  // namespace

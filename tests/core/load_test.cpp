@@ -5,12 +5,6 @@ namespace {
 
 using LoadTest = CoreTest;
 
-TEST_F(LoadTest, LoadLeavesFlagsAlone) {
-  load({0x3E, 0x00});  // LD A,0
-  s.f = FLAG_Z | FLAG_C;
-  EXPECT_EQ(step(), 7u);
-  EXPECT_EQ(s.f, FLAG_Z | FLAG_C);
-}
 
 TEST_F(LoadTest, InlineWordAtTopOfMemoryWraps) {
   load(0xFFFE, {0x3A});  // LD A,(nn) with nn at FFFF/0000
@@ -30,25 +24,7 @@ TEST_F(LoadTest, WordStoreAtFFFFWritesLowThenWrappedHigh) {
   EXPECT_EQ(events_of('w'), writes);
 }
 
-TEST_F(LoadTest, EdWordLoadTakesTwentyTStates) {
-  load({0xED, 0x7B, 0x00, 0x90});  // LD SP,(9000h)
-  mem[0x9000] = 0x22;
-  mem[0x9001] = 0x11;
-  EXPECT_EQ(step(), 20u);
-  EXPECT_EQ(s.sp, 0x1122);
-}
 
-TEST_F(LoadTest, IndexedAddressWrapsBothWays) {
-  load({0xDD, 0x7E, 0x80, 0xDD, 0x7E, 0x20});  // LD A,(IX-128) ; LD A,(IX+32)
-  s.ix = 0x1000;
-  mem[0x0F80] = 1;
-  EXPECT_EQ(step(), 19u);
-  EXPECT_EQ(s.a, 1);
-  s.ix = 0xFFF0;
-  mem[0x0010] = 2;
-  step();
-  EXPECT_EQ(s.a, 2);
-}
 
 TEST_F(LoadTest, IndexedStoreOfImmediateReadsDisplacementFirst) {
   load({0xFD, 0x36, 0x02, 0x99});  // LD (IY+2),99h
@@ -73,27 +49,7 @@ TEST_F(LoadTest, IndexedFormsUseRealHAndL) {
   EXPECT_EQ(mem[0x7001], 0x5C);
 }
 
-TEST_F(LoadTest, IndexHalvesChangeOneByte) {
-  load({0xDD, 0x60, 0xDD, 0x4D, 0xDD, 0x64});  // LD IXh,B ; LD C,IXl ; LD IXh,IXh
-  s.ix = 0x1234;
-  s.b = 0xEE;
-  EXPECT_EQ(step(), 8u);
-  EXPECT_EQ(s.ix, 0xEE34);
-  step();
-  EXPECT_EQ(s.c, 0x34);
-  EXPECT_EQ(step(), 8u);
-  EXPECT_EQ(s.ix, 0xEE34);
-}
 
-TEST_F(LoadTest, LoadAFromIReportsIff2) {
-  load({0xED, 0x57});
-  s.i = 0;
-  s.iff2 = 1;
-  s.f = 0xFF;
-  EXPECT_EQ(step(), 9u);
-  EXPECT_EQ(s.a, 0);
-  EXPECT_EQ(s.f, FLAG_Z | FLAG_PV | FLAG_C);
-}
 
 TEST_F(LoadTest, LoadAFromRSeesThisInstructionsFetches) {
   load({0xED, 0x5F});
@@ -112,14 +68,5 @@ TEST_F(LoadTest, LoadRKeepsBitSevenWhileCounting) {
   EXPECT_EQ(s.r, 0x80);
 }
 
-TEST_F(LoadTest, StackPointerLoadsSpendInternalCycles) {
-  load({0xF9, 0xDD, 0xF9});
-  set_hl(0x1111);
-  s.ix = 0x2222;
-  EXPECT_EQ(step(), 6u);
-  EXPECT_EQ(s.sp, 0x1111);
-  EXPECT_EQ(step(), 10u);
-  EXPECT_EQ(s.sp, 0x2222);
-}
 
 }  // namespace

@@ -81,14 +81,6 @@ TEST_F(RunLoopTest, EiHoldsInterruptUntilAfterNextInstruction) {
   EXPECT_EQ(mem[0xEFFE] | mem[0xEFFF] << 8, kOrigin + 2);
 }
 
-TEST_F(RunLoopTest, RequestWhileDisabledStaysPending) {
-  s.im = 1;
-  load({0x00, 0x00});
-  z80_request_int(&s, 0);
-  z80_run(&s, 8);
-  EXPECT_EQ(s.int_pending, 1);
-  EXPECT_EQ(s.pc, kOrigin + 2);
-}
 
 TEST_F(RunLoopTest, NmiIgnoresIff1AndDelay) {
   load({0xFB});  // EI
@@ -115,16 +107,6 @@ TEST_F(RunLoopTest, HaltRepeatsUntilInterruptThenReturnsPastIt) {
   EXPECT_EQ(mem[0xEFFE] | mem[0xEFFF] << 8, kOrigin + 2);
 }
 
-TEST_F(RunLoopTest, InterruptPushWrapsStackPastZero) {
-  enable_mode(1);
-  s.sp = 0x0001;
-  s.pc = 0xABCD;
-  z80_request_int(&s, 0);
-  z80_run(&s, 1);
-  EXPECT_EQ(mem[0xFFFF], 0xCD);
-  EXPECT_EQ(mem[0x0000], 0xAB);
-  EXPECT_EQ(s.sp, 0xFFFF);
-}
 
 TEST_F(RunLoopTest, UnknownModeOnlyConsumesRequest) {
   enable_mode(3);
@@ -138,22 +120,5 @@ TEST_F(RunLoopTest, UnknownModeOnlyConsumesRequest) {
   EXPECT_EQ(s.pc, 0x1002);  // past the HALT, then one NOP
 }
 
-TEST_F(RunLoopTest, ResetKeepsGeneralRegisters) {
-  s.a = 1;
-  set_bc(0x0203);
-  s.ix = 0x0405;
-  s.sp = 0x0607;
-  s.h_alt = 8;
-  s.pc = 0x1234;
-  s.f = s.r = s.i = s.im = 5;
-  s.iff1 = s.iff2 = 1;
-  z80_reset(&s);
-  EXPECT_EQ(s.a, 1);
-  EXPECT_EQ(bc(), 0x0203);
-  EXPECT_EQ(s.ix, 0x0405);
-  EXPECT_EQ(s.sp, 0x0607);
-  EXPECT_EQ(s.h_alt, 8);
-  EXPECT_EQ(s.pc | s.f | s.r | s.i | s.im | s.iff1 | s.iff2, 0);
-}
 
 }  // namespace
