@@ -71,27 +71,35 @@ bool Screenshot::any(int x, int y, int w, int h, Rgb colour) const {
   return false;
 }
 
+// The process that holds an X display, from the display's lock file.
+pid_t display_owner(int number) {
+  std::ifstream lock("/tmp/.X" + std::to_string(number) + "-lock");
+  pid_t owner = 0;
+  lock >> owner;
+  return owner;
+}
+
 bool WindowSession::start_server() {
-  // A display number that no other server holds: Xvfb ends at once when its
-  // number is taken, and the next one is tried. Without -noreset the server
-  // resets when the probing client leaves, and a client connecting meanwhile
-  // is refused.
+  // A display number that no other server holds. Xvfb ends at once when its
+  // number is taken; the lock file names the server that got it. Without
+  // -noreset the server resets when the probing client leaves, and a client
+  // connecting meanwhile is refused.
   const int first = 100 + getpid() % 800;
   for (int number = first; number < first + 20 && display_.empty(); ++number) {
+    if (display_owner(number) != 0) continue;
     const std::string display = std::string(":").append(std::to_string(number));
-    if (std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock")) continue;
     server_ = spawn({"Xvfb", display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"});
     bool ended = false;
     const bool answered = eventually(20, [&] {
       ended = waitpid(server_, nullptr, WNOHANG) == server_;
       return ended || shell("xprop -display " + display + " -root");
     });
-    if (ended) {
+    if (!ended && answered && display_owner(number) == server_) {
+      display_ = display;
+    } else {
+      stop(server_);
       server_ = 0;
-      continue;
     }
-    if (!answered) return false;  // the destructor ends it
-    display_ = display;
   }
   if (display_.empty()) return false;
   setenv("DISPLAY", display_.c_str(), 1);
@@ -99,8 +107,14 @@ bool WindowSession::start_server() {
 }
 
 bool WindowSession::start_window_manager() {
-  window_manager_ = spawn({"openbox"});
-  return eventually(20, [&] { return shell("xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"); });
+  // openbox runs its start-up command once it manages windows; a window
+  // mapped before then may be left unmanaged, 1 x 1 and never shown.
+  const std::string ready = "/tmp/vorn_window_manager_" + std::to_string(getpid());
+  std::filesystem::remove(ready);
+  window_manager_ = spawn({"openbox", "--startup", "touch " + ready});
+  const bool started = eventually(20, [&] { return std::filesystem::exists(ready); });
+  std::filesystem::remove(ready);
+  return started;
 }
 
 WindowSession::~WindowSession() {
@@ -113,7 +127,7 @@ bool shell(const std::string& command) {
 }
 
 void WindowSession::tap(const std::string& key) const {
-  shell("xdotool keydown " + key + " sleep 0.1 keyup " + key);
+  shell("xdotool keydown " + key + " sleep 0.25 keyup " + key);
 }
 
 Screenshot WindowSession::screenshot() const {
@@ -160,7 +174,7 @@ Program::Program(const WorkFolder& folder) {
 Program::~Program() { stop(pid_); }
 
 bool Program::wait_for_window() const {
-  return shell("timeout 10 xdotool search --sync --onlyvisible --class '^vorn$'");
+  return shell("timeout 20 xdotool search --sync --onlyvisible --class '^vorn$'");
 }
 
 int Program::wait_exit(double seconds) {
