@@ -69,8 +69,9 @@ inline void store_pair(uint8_t* low, uint16_t v) {
   }
 }
 
-template <Reg16 R>
-inline uint8_t* pair_low(Z80State* s) {
+// The low byte of a pair held in two registers (const or not, as the record).
+template <Reg16 R, class State>
+inline auto* pair_low(State* s) {
   if constexpr (R == Reg16::BC) return &s->c;
   else if constexpr (R == Reg16::DE) return &s->e;
   else if constexpr (R == Reg16::HL) return &s->l;
@@ -85,7 +86,7 @@ inline uint16_t get16(const Z80State* s) {
   if constexpr (R == Reg16::SP) return s->sp;
   else if constexpr (R == Reg16::IX) return s->ix;
   else if constexpr (R == Reg16::IY) return s->iy;
-  else return load_pair(pair_low<R>(const_cast<Z80State*>(s)));
+  else return load_pair(pair_low<R>(s));
 }
 
 template <Reg16 R>
