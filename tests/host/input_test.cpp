@@ -73,15 +73,6 @@ TEST_F(InputTest, UnlistedAltCommandsReachTheMachine) {
   EXPECT_EQ(fake_machine_calls, (Calls{"state_load", "state_save", "dev_image", "reset", "stop"}));
 }
 
-TEST_F(InputTest, AltHeldOrAMenuOpenKeepsKeysFromTheMachine) {
-  frame({SDL_SCANCODE_LALT});
-  EXPECT_TRUE(input_owns_keyboard(ui));
-  frame({});
-  EXPECT_FALSE(input_owns_keyboard(ui));
-  ui.tape_menu_open = true;
-  EXPECT_TRUE(input_owns_keyboard(ui));
-}
-
 TEST_F(InputTest, TapeMenuEntryIsChosenOnReleaseNotOnPress) {
   frame({SDL_SCANCODE_LALT});
   frame({SDL_SCANCODE_LALT, SDL_SCANCODE_L});
