@@ -17,11 +17,13 @@ idle_rom=$(realpath "$4") busy_rom=$(realpath "$5") system_rom=${6:+$(realpath -
 seconds=20
 ticks=$(getconf CLK_TCK)
 
-openbox >/dev/null 2>&1 &
+# openbox runs its start-up command once it manages windows.
+ready=$(mktemp -u)
+openbox --startup "touch $ready" >/dev/null 2>&1 &
 wm=$!
-trap 'kill $wm 2>/dev/null || true' EXIT
-for _ in $(seq 50); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+trap 'kill $wm 2>/dev/null || true; rm -f "$ready"' EXIT
+for _ in $(seq 200); do
+  [ -e "$ready" ] && break
   sleep 0.1
 done
 
