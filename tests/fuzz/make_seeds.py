@@ -33,8 +33,8 @@ SEEDS = {
     "core_fuzz": {
         # record, budget, 16 port values, flags, memory
         "port_loop": record() + struct.pack("<H", 5000) + bytes(range(0, 256, 16)) + b"\0" + PORT_LOOP,
-        "mode0_ddcb": record(pc=0, im=0, iff=1, irq=1, data=0xDD) + struct.pack("<H", 300)
-                      + bytes(16) + b"\0" + bytes([0xCB, 0x01, 0xC6]),
+        "mode0_ex_sp": record(pc=0, im=0, iff=1, irq=1, data=0xE3) + struct.pack("<H", 300)
+                       + bytes(16) + b"\0" + bytes([0xDD, 0xCB, 0x01, 0xC6]),
         "mode2_halt": record(pc=0, im=2, iff=1, halted=1, irq=1) + struct.pack("<H", 1000)
                       + bytes(16) + b"\0" + HALT_LOOP,
         "nmi_after_ei": record(pc=0, iff=1, nmi=1, delay=1) + struct.pack("<H", 2000)
