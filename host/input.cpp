@@ -23,12 +23,6 @@ bool released(const KeyboardFrame& keys, int scancode) {
 // Menu entry i answers to the digit key i + 1; the digit scancodes are consecutive.
 int entry_key(int index) { return SDL_SCANCODE_1 + index; }
 
-void load_tape(const HostUi& ui, int index) {
-  char path[6 + kMaxNameLength + 1];
-  std::snprintf(path, sizeof path, "data/%s", ui.tapes.names[index]);
-  tape_load(path);
-}
-
 // A chosen tape is played from its start. A recording in progress is first
 // written out and so becomes the tape of entry 0; the buffer is reloaded from
 // the chosen file unless it already holds that tape.
@@ -37,10 +31,7 @@ void choose_tape(HostUi& ui, int index) {
     tape_stop();
     ui.current_tape = 0;
   }
-  if (index != ui.current_tape) {
-    load_tape(ui, index);
-    ui.current_tape = index;
-  }
+  if (index != ui.current_tape) input_load_tape(ui, index);
   tape_play();
   ui.tape_menu_open = false;
 }
@@ -98,6 +89,13 @@ void input_handle(const KeyboardFrame& keys, HostUi& ui) {
     handle_record_prompt(keys, ui);
   else if (ui.alt_held)
     handle_alt_command(keys, ui);
+}
+
+void input_load_tape(HostUi& ui, int index) {
+  char path[6 + kMaxNameLength + 1];
+  std::snprintf(path, sizeof path, "data/%s", ui.tapes.names[index]);
+  tape_load(path);
+  ui.current_tape = index;
 }
 
 bool input_owns_keyboard(const HostUi& ui) {

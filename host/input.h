@@ -30,6 +30,10 @@ struct HostUi {
 // load or save the snapshot, load "data/dev.bin" or reset the machine.
 void input_handle(const KeyboardFrame& keys, HostUi& ui);
 
+// Reads the file of tape list entry `index` into the tape buffer (without
+// playing it) and makes it the current tape.
+void input_load_tape(HostUi& ui, int index);
+
 // The emulated keyboard is fed only while no emulator command is in progress.
 bool input_owns_keyboard(const HostUi& ui);
 

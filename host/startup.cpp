@@ -56,13 +56,6 @@ void read_tape_list() {
   }
 }
 
-void load_first_tape() {
-  char path[6 + kMaxNameLength + 1];
-  std::snprintf(path, sizeof path, "data/%s", host.ui.tapes.names[0]);
-  tape_load(path);
-  host.ui.current_tape = 0;
-}
-
 }  // namespace
 
 bool host_start() {
@@ -73,7 +66,7 @@ bool host_start() {
   host.last_frame_tick = 0;
   host.ui.running = true;
   if (machine_init() != 0) return false;
-  load_first_tape();
+  input_load_tape(host.ui, 0);
   return true;
 }
 
