@@ -9,7 +9,7 @@
 // The test ROM shows the tape input in the top 64 display lines (black while
 // high) and a frame counter in the bottom 32 lines that a reset starts again.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -72,6 +72,8 @@ class BadInputWindowTest : public ::testing::Test {
 
   void TearDown() override {
     unsetenv("VORN_RUN_AS_UID");
+    std::error_code ignored;  // writable again, so that the folder can go
+    fs::permissions(folder.path() + "/data", fs::perms::owner_all, fs::perm_options::add, ignored);
     if (HasFailure()) std::cout << "program output:\n" << read_file(folder.path() + "/output.txt");
   }
 
@@ -248,16 +250,20 @@ TEST_F(BadInputWindowTest, ReadOnlyDataFolderKeepsOldFilesAndTheRunningMachine) 
   const std::string old_snapshot(1000, '\x5A'), old_recording(5000, '\xA5');
   folder.write("vorn.state", old_snapshot);
   folder.write("default.raw", old_recording);
-  // The program runs as an unprivileged user: it can read data/ but not
-  // write it, and it writes its sound file beside data/.
+  // data/ loses its write permission; the program writes its sound file
+  // beside it. Root ignores permission bits, so a root test runs the
+  // program as an unprivileged user.
   fs::permissions(folder.path(), fs::perms::all);
-  fs::permissions(folder.path() + "/data", fs::perms::owner_all | fs::perms::group_read |
-                                               fs::perms::group_exec | fs::perms::others_read |
-                                               fs::perms::others_exec);
-  ASSERT_FALSE(shell(std::string("setpriv --reuid=") + kNobody + " --regid=" + kNobody +
-                     " --clear-groups touch " + folder.data("probe")))
-      << "the unprivileged user can write data/, so nothing would be tested";
-  setenv("VORN_RUN_AS_UID", kNobody, 1);
+  fs::permissions(folder.path() + "/data", fs::perms::owner_read | fs::perms::owner_exec |
+                                               fs::perms::group_read | fs::perms::group_exec |
+                                               fs::perms::others_read | fs::perms::others_exec);
+  std::string as_program_user;
+  if (geteuid() == 0) {
+    setenv("VORN_RUN_AS_UID", kNobody, 1);
+    as_program_user = std::string("setpriv --reuid=") + kNobody + " --regid=" + kNobody + " --clear-groups ";
+  }
+  ASSERT_FALSE(shell(as_program_user + "touch " + folder.data("probe")))
+      << "the program's user can write data/, so nothing would be tested";
   ASSERT_NO_FATAL_FAILURE(start());
   // A counter of 20 is 6.4 s of frames: more than the saves below take, so
   // a reset among them would leave it lower than it was.
