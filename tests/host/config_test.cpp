@@ -22,59 +22,59 @@ std::vector<std::string> read_config(const std::string& text) {
 
 using Names = std::vector<std::string>;
 
-TEST(ConfigTest, SixTapeLinesKeepTheFirstFourAfterDefault) {
+TEST(HostConfigTest, SixTapeLinesKeepTheFirstFourAfterDefault) {
   EXPECT_EQ(read_config("casette a\ncasette b\ncasette c\ncasette d\ncasette e\ncasette f\n"),
             (Names{"default.raw", "a", "b", "c", "d"}));
 }
 
-TEST(ConfigTest, LinesWithoutTwoTokensAreSkipped) {
+TEST(HostConfigTest, LinesWithoutTwoTokensAreSkipped) {
   EXPECT_EQ(read_config("casette\n\n   \t\ncasette one.raw\n"), (Names{"default.raw", "one.raw"}));
 }
 
-TEST(ConfigTest, KeyComparisonIsExactAndCaseSensitive) {
+TEST(HostConfigTest, KeyComparisonIsExactAndCaseSensitive) {
   EXPECT_EQ(read_config("Casette a.raw\ncasettes b.raw\ncasett c.raw\ntape d.raw\n"),
             (Names{"default.raw"}));
 }
 
-TEST(ConfigTest, LastLineWithoutNewlineIsRead) {
+TEST(HostConfigTest, LastLineWithoutNewlineIsRead) {
   EXPECT_EQ(read_config("casette a.raw\ncasette b.raw"), (Names{"default.raw", "a.raw", "b.raw"}));
 }
 
-TEST(ConfigTest, WhitespaceAroundTokensAndCarriageReturnsAreNotPartOfNames) {
+TEST(HostConfigTest, WhitespaceAroundTokensAndCarriageReturnsAreNotPartOfNames) {
   EXPECT_EQ(read_config("  casette\t a.raw  extra words\r\ncasette b.raw\r\n"),
             (Names{"default.raw", "a.raw", "b.raw"}));
 }
 
-TEST(ConfigTest, NameOf63CharactersIsTakenAndOf64IsSkippedNotTruncated) {
+TEST(HostConfigTest, NameOf63CharactersIsTakenAndOf64IsSkippedNotTruncated) {
   const std::string fits(63, 'f'), too_long(64, 'x');
   EXPECT_EQ(read_config("casette " + too_long + "\ncasette " + fits + "\n"),
             (Names{"default.raw", fits}));
 }
 
-TEST(ConfigTest, OverlongKeyIsSkipped) {
+TEST(HostConfigTest, OverlongKeyIsSkipped) {
   EXPECT_EQ(read_config(std::string(64, 'k') + " a.raw\ncasette b.raw\n"),
             (Names{"default.raw", "b.raw"}));
 }
 
-TEST(ConfigTest, LineOver255CharactersIsConsumedWholeAndNotSplitIntoASecondLine) {
+TEST(HostConfigTest, LineOver255CharactersIsConsumedWholeAndNotSplitIntoASecondLine) {
   // Characters 255 onward would read as a line of their own if the reader
   // split long lines.
   const std::string long_line = "casette a.raw" + std::string(255 - 13, ' ') + "casette hidden.raw\n";
   EXPECT_EQ(read_config(long_line + "casette b.raw\n"), (Names{"default.raw", "b.raw"}));
 }
 
-TEST(ConfigTest, LineOfExactly255CharactersIsRead) {
+TEST(HostConfigTest, LineOfExactly255CharactersIsRead) {
   const std::string line = "casette a.raw" + std::string(255 - 13, ' ');
   ASSERT_EQ(line.size(), 255u);
   EXPECT_EQ(read_config(line + "\n"), (Names{"default.raw", "a.raw"}));
 }
 
-TEST(ConfigTest, LineHoldingANulByteIsSkippedRatherThanNamingAnotherFile) {
+TEST(HostConfigTest, LineHoldingANulByteIsSkippedRatherThanNamingAnotherFile) {
   EXPECT_EQ(read_config(std::string("casette evil.raw\0.txt\ncasette b.raw\n", 36)),
             (Names{"default.raw", "b.raw"}));
 }
 
-TEST(ConfigTest, EmptyFileLeavesOnlyTheRecordingTape) {
+TEST(HostConfigTest, EmptyFileLeavesOnlyTheRecordingTape) {
   EXPECT_EQ(read_config(""), (Names{"default.raw"}));
 }
 

@@ -12,7 +12,7 @@
 
 namespace {
 
-class FrameTest : public ::testing::Test {
+class HostFrameTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
@@ -37,7 +37,7 @@ class FrameTest : public ::testing::Test {
   static inline bool started_ = false;
 };
 
-TEST_F(FrameTest, FramesRunTwentyMillisecondsApartAndNeverEarly) {
+TEST_F(HostFrameTest, FramesRunTwentyMillisecondsApartAndNeverEarly) {
   while (!frame_run()) {
   }
   for (int frames = 0; frames < 5;) {
@@ -54,7 +54,7 @@ TEST_F(FrameTest, FramesRunTwentyMillisecondsApartAndNeverEarly) {
 }
 
 // SDL turns a window-close request, SIGINT and SIGTERM into a quit event.
-TEST_F(FrameTest, QuitRequestEndsTheLoopAfterItsFrame) {
+TEST_F(HostFrameTest, QuitRequestEndsTheLoopAfterItsFrame) {
   const uint32_t last = host.last_frame_tick;
   SDL_Event quit{};
   quit.type = SDL_QUIT;

@@ -16,7 +16,7 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-class InputTest : public ::testing::Test {
+class HostInputTest : public ::testing::Test {
  protected:
   void SetUp() override {
     fake_machine_clear();
@@ -39,12 +39,12 @@ class InputTest : public ::testing::Test {
   HostUi ui;
 };
 
-TEST_F(InputTest, EscapeWithNothingOpenQuitsOnThePress) {
+TEST_F(HostInputTest, EscapeWithNothingOpenQuitsOnThePress) {
   frame({SDL_SCANCODE_ESCAPE});
   EXPECT_FALSE(ui.running);
 }
 
-TEST_F(InputTest, AltCommandsActOnThePressOnlyAndNeedAlt) {
+TEST_F(HostInputTest, AltCommandsActOnThePressOnlyAndNeedAlt) {
   frame({SDL_SCANCODE_H});
   EXPECT_FALSE(ui.key_picture_visible);
   frame({SDL_SCANCODE_LALT});
@@ -57,14 +57,14 @@ TEST_F(InputTest, AltCommandsActOnThePressOnlyAndNeedAlt) {
   EXPECT_FALSE(ui.key_picture_visible);
 }
 
-TEST_F(InputTest, AltHAndAltSInOneFrameOnlyToggleTheKeyPicture) {
+TEST_F(HostInputTest, AltHAndAltSInOneFrameOnlyToggleTheKeyPicture) {
   frame({SDL_SCANCODE_LALT});
   frame({SDL_SCANCODE_LALT, SDL_SCANCODE_H, SDL_SCANCODE_S});
   EXPECT_TRUE(ui.key_picture_visible);
   EXPECT_FALSE(ui.record_prompt_open);
 }
 
-TEST_F(InputTest, UnlistedAltCommandsReachTheMachine) {
+TEST_F(HostInputTest, UnlistedAltCommandsReachTheMachine) {
   for (SDL_Scancode key : {SDL_SCANCODE_1, SDL_SCANCODE_2, SDL_SCANCODE_5, SDL_SCANCODE_R,
                            SDL_SCANCODE_X}) {
     frame({SDL_SCANCODE_LALT});
@@ -73,7 +73,7 @@ TEST_F(InputTest, UnlistedAltCommandsReachTheMachine) {
   EXPECT_EQ(fake_machine_calls, (Calls{"state_load", "state_save", "dev_image", "reset", "stop"}));
 }
 
-TEST_F(InputTest, TapeMenuEntryIsChosenOnReleaseNotOnPress) {
+TEST_F(HostInputTest, TapeMenuEntryIsChosenOnReleaseNotOnPress) {
   frame({SDL_SCANCODE_LALT});
   frame({SDL_SCANCODE_LALT, SDL_SCANCODE_L});
   ASSERT_TRUE(ui.tape_menu_open);
@@ -86,7 +86,7 @@ TEST_F(InputTest, TapeMenuEntryIsChosenOnReleaseNotOnPress) {
   EXPECT_EQ(ui.current_tape, 1);
 }
 
-TEST_F(InputTest, ChoosingTheCurrentTapeReplaysItWithoutReadingTheFile) {
+TEST_F(HostInputTest, ChoosingTheCurrentTapeReplaysItWithoutReadingTheFile) {
   ui.current_tape = 1;
   ui.tape_menu_open = true;
   frame({SDL_SCANCODE_2});
@@ -94,7 +94,7 @@ TEST_F(InputTest, ChoosingTheCurrentTapeReplaysItWithoutReadingTheFile) {
   EXPECT_EQ(fake_machine_calls, (Calls{"play"}));
 }
 
-TEST_F(InputTest, ExitEntryClosesTheMenuWithoutPlaying) {
+TEST_F(HostInputTest, ExitEntryClosesTheMenuWithoutPlaying) {
   ui.tape_menu_open = true;
   frame({SDL_SCANCODE_3});
   frame({});
@@ -102,7 +102,7 @@ TEST_F(InputTest, ExitEntryClosesTheMenuWithoutPlaying) {
   EXPECT_TRUE(fake_machine_calls.empty());
 }
 
-TEST_F(InputTest, DigitsPastTheExitEntryDoNothingInTheMenu) {
+TEST_F(HostInputTest, DigitsPastTheExitEntryDoNothingInTheMenu) {
   ui.tape_menu_open = true;
   frame({SDL_SCANCODE_4});
   frame({});
@@ -110,7 +110,7 @@ TEST_F(InputTest, DigitsPastTheExitEntryDoNothingInTheMenu) {
   EXPECT_TRUE(fake_machine_calls.empty());
 }
 
-TEST_F(InputTest, EscapeInTheTapeMenuClosesItOnReleaseAndDoesNotQuit) {
+TEST_F(HostInputTest, EscapeInTheTapeMenuClosesItOnReleaseAndDoesNotQuit) {
   ui.tape_menu_open = true;
   frame({SDL_SCANCODE_ESCAPE});
   EXPECT_TRUE(ui.running);
@@ -120,7 +120,7 @@ TEST_F(InputTest, EscapeInTheTapeMenuClosesItOnReleaseAndDoesNotQuit) {
   EXPECT_FALSE(ui.tape_menu_open);
 }
 
-TEST_F(InputTest, EscapeWithTheRecordPromptOpenWaitsForItsReleaseAndDoesNotRecord) {
+TEST_F(HostInputTest, EscapeWithTheRecordPromptOpenWaitsForItsReleaseAndDoesNotRecord) {
   frame({SDL_SCANCODE_LALT});
   frame({SDL_SCANCODE_LALT, SDL_SCANCODE_S});
   ASSERT_TRUE(ui.record_prompt_open);
@@ -133,7 +133,7 @@ TEST_F(InputTest, EscapeWithTheRecordPromptOpenWaitsForItsReleaseAndDoesNotRecor
   EXPECT_TRUE(fake_machine_calls.empty());
 }
 
-TEST_F(InputTest, RecordPromptNoClosesWithoutRecording) {
+TEST_F(HostInputTest, RecordPromptNoClosesWithoutRecording) {
   ui.record_prompt_open = true;
   frame({SDL_SCANCODE_2});
   EXPECT_TRUE(ui.record_prompt_open);
@@ -142,7 +142,7 @@ TEST_F(InputTest, RecordPromptNoClosesWithoutRecording) {
   EXPECT_TRUE(fake_machine_calls.empty());
 }
 
-TEST_F(InputTest, AltCommandsAreInactiveWhileTheRecordPromptIsOpen) {
+TEST_F(HostInputTest, AltCommandsAreInactiveWhileTheRecordPromptIsOpen) {
   ui.record_prompt_open = true;
   frame({SDL_SCANCODE_LALT});
   frame({SDL_SCANCODE_LALT, SDL_SCANCODE_L});
@@ -151,7 +151,7 @@ TEST_F(InputTest, AltCommandsAreInactiveWhileTheRecordPromptIsOpen) {
 
 // After recording starts, the buffer no longer holds the current entry's
 // tape: choosing that entry again must read its file.
-TEST_F(InputTest, RecordingMakesTheRecordingTheCurrentTape) {
+TEST_F(HostInputTest, RecordingMakesTheRecordingTheCurrentTape) {
   ui.current_tape = 1;
   ui.record_prompt_open = true;
   frame({SDL_SCANCODE_1});
@@ -167,7 +167,7 @@ TEST_F(InputTest, RecordingMakesTheRecordingTheCurrentTape) {
 
 // Loading a tape over a recording would lose it, and playing would then
 // write the loaded tape into "default.raw".
-TEST_F(InputTest, ChoosingATapeWhileRecordingWritesTheRecordingBeforeLoading) {
+TEST_F(HostInputTest, ChoosingATapeWhileRecordingWritesTheRecordingBeforeLoading) {
   ui.record_prompt_open = true;
   frame({SDL_SCANCODE_1});
   frame({});
@@ -178,7 +178,7 @@ TEST_F(InputTest, ChoosingATapeWhileRecordingWritesTheRecordingBeforeLoading) {
   EXPECT_EQ(ui.current_tape, 1);
 }
 
-TEST_F(InputTest, ChoosingTheRecordingWhileRecordingWritesItAndPlaysItFromMemory) {
+TEST_F(HostInputTest, ChoosingTheRecordingWhileRecordingWritesItAndPlaysItFromMemory) {
   ui.current_tape = 1;
   machine.tape.state = TAPE_RECORDING;
   ui.tape_menu_open = true;
@@ -188,7 +188,7 @@ TEST_F(InputTest, ChoosingTheRecordingWhileRecordingWritesItAndPlaysItFromMemory
   EXPECT_EQ(ui.current_tape, 0);
 }
 
-TEST_F(InputTest, ARecordingInProgressAtExitIsWritten) {
+TEST_F(HostInputTest, ARecordingInProgressAtExitIsWritten) {
   input_finish_recording();
   EXPECT_TRUE(fake_machine_calls.empty());
   machine.tape.state = TAPE_PLAYING;
@@ -199,7 +199,7 @@ TEST_F(InputTest, ARecordingInProgressAtExitIsWritten) {
   EXPECT_EQ(fake_machine_calls, (Calls{"stop"}));
 }
 
-TEST_F(InputTest, ShortKeyboardArrayIsNeverReadPastItsEnd) {
+TEST_F(HostInputTest, ShortKeyboardArrayIsNeverReadPastItsEnd) {
   // Only scancodes below the array's length exist; Escape (41) lies past 10.
   const uint8_t down[10] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, up[10] = {};
   input_handle({down, up, 10}, ui);

@@ -31,7 +31,7 @@ std::string read_file(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-class WindowTest : public ::testing::Test {
+class HostWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!session.start_server()) {
@@ -69,7 +69,7 @@ class WindowTest : public ::testing::Test {
   std::optional<Program> program;
 };
 
-TEST_F(WindowTest, MissingRomEndsStartUpWithStatus1AndNoMessage) {
+TEST_F(HostWindowTest, MissingRomEndsStartUpWithStatus1AndNoMessage) {
   program.emplace(folder);
   EXPECT_EQ(program->wait_exit(10), 1);
   // The sound driver used for tests announces itself; nothing else may be printed.
@@ -81,18 +81,18 @@ TEST_F(WindowTest, MissingRomEndsStartUpWithStatus1AndNoMessage) {
   }
 }
 
-TEST_F(WindowTest, EscapeEndsTheProgramWithStatus0) {
+TEST_F(HostWindowTest, EscapeEndsTheProgramWithStatus0) {
   ASSERT_NO_FATAL_FAILURE(start("key_display.bin"));
   quit_with_escape();
 }
 
-TEST_F(WindowTest, TerminationSignalEndsTheProgramWithStatus0) {
+TEST_F(HostWindowTest, TerminationSignalEndsTheProgramWithStatus0) {
   ASSERT_NO_FATAL_FAILURE(start("key_display.bin"));
   program->terminate();
   EXPECT_EQ(program->wait_exit(10), 0);
 }
 
-TEST_F(WindowTest, HelpBoxShowsOnlyWhileAltIsHeld) {
+TEST_F(HostWindowTest, HelpBoxShowsOnlyWhileAltIsHeld) {
   ASSERT_NO_FATAL_FAILURE(start("key_display.bin"));
   shell("xdotool keydown alt");
   const bool shown = eventually(5, [&] {
@@ -111,7 +111,7 @@ TEST_F(WindowTest, HelpBoxShowsOnlyWhileAltIsHeld) {
   quit_with_escape();
 }
 
-TEST_F(WindowTest, TapeMenuOfTwoEntriesSitsInTheMiddleAndPlaysTheChosenTape) {
+TEST_F(HostWindowTest, TapeMenuOfTwoEntriesSitsInTheMiddleAndPlaysTheChosenTape) {
   folder.write("vorn.cfg", "casette b.raw\n");
   ASSERT_NO_FATAL_FAILURE(start("key_display.bin"));
   shell("xdotool keydown alt sleep 0.25 keydown l sleep 0.25 keyup l sleep 0.25 keyup alt");
@@ -133,7 +133,7 @@ TEST_F(WindowTest, TapeMenuOfTwoEntriesSitsInTheMiddleAndPlaysTheChosenTape) {
   quit_with_escape();
 }
 
-TEST_F(WindowTest, HostKeyPressReachesTheEmulatedKeyboard) {
+TEST_F(HostWindowTest, HostKeyPressReachesTheEmulatedKeyboard) {
   ASSERT_NO_FATAL_FAILURE(start("key_display.bin"));
   shell("xdotool keydown a");
   // The key is down in its first frame, then released for 25 frames by the
@@ -173,7 +173,7 @@ std::string heard(const WorkFolder& folder) {
   return samples;
 }
 
-TEST_F(WindowTest, SpeakerSamplesReachTheSoundDeviceInOrder) {
+TEST_F(HostWindowTest, SpeakerSamplesReachTheSoundDeviceInOrder) {
   folder.copy_in(TEST_ROM_DIR "/beep.bin", "vorn.bin");
   const std::string expected = speaker_samples(folder, 100);
   ASSERT_EQ(expected.size(), 40u * kSamplesPerFrame) << "the ROM beeps for 40 frames";
@@ -189,7 +189,7 @@ TEST_F(WindowTest, SpeakerSamplesReachTheSoundDeviceInOrder) {
   EXPECT_TRUE(expected.starts_with(samples)) << "the samples heard differ from the speaker's";
 }
 
-TEST_F(WindowTest, RecordingInProgressAtEscapeIsWritten) {
+TEST_F(HostWindowTest, RecordingInProgressAtEscapeIsWritten) {
   ASSERT_NO_FATAL_FAILURE(start("key_display.bin"));
   shell("xdotool keydown alt sleep 0.25 keydown s sleep 0.25 keyup s sleep 0.25 keyup alt");
   ASSERT_TRUE(canvas_shows({197, 212}, kRed)) << "no record prompt";
