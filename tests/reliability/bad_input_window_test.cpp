@@ -58,7 +58,7 @@ std::string read_file(const std::string& path) {
 }
 
 // What to put in place of a good data file.
-enum class Damage { Missing, Empty, Truncated, Oversized };
+enum class Damage { Empty, Truncated, Oversized };
 
 class BadInputWindowTest : public ::testing::Test {
  protected:
@@ -81,8 +81,6 @@ class BadInputWindowTest : public ::testing::Test {
   void put_bitmap(const std::string& name, Damage damage) {
     const std::string good = read_file(std::string(VORN_DATA_DIR "/") + name);
     switch (damage) {
-      case Damage::Missing:
-        return;
       case Damage::Empty:
         return folder.write(name, "");
       case Damage::Truncated:
