@@ -49,13 +49,16 @@ measure() {
   kill -TERM $pid
   wait $pid || true
   rm -rf "$work"
-  awk -v n="$name" -v t=$((end - start)) -v hz="$ticks" -v s=$seconds \
-    'BEGIN { printf "%-34s %6.2f %% of one core\n", n, 100 * t / hz / s }'
+  percent=$(awk -v t=$((end - start)) -v hz="$ticks" -v s=$seconds 'BEGIN { printf "%.2f", 100 * t / hz / s }')
+  printf "%-34s %6.2f %% of one core\n" "$name" "$percent"
 }
 
 echo "CPU time per second of running, $seconds s each, $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
 measure "bare SDL loop" "$bare"
+bare_percent=$percent
 measure "vorn, idle (HALT at each frame)" "$vorn" "$idle_rom"
+awk -v idle="$percent" -v bare="$bare_percent" \
+  'BEGIN { printf "%-34s %+6.2f points (goal: at most +2)\n", "idle vorn minus bare loop", idle - bare }'
 measure "vorn, busy (never halts)" "$vorn" "$busy_rom"
 if [ -n "$system_rom" ] && [ -f "$system_rom" ]; then
   measure "vorn, system ROM at its prompt" "$vorn" "$system_rom"
