@@ -63,13 +63,13 @@ bool frame_run() {
   return true;
 }
 
+void frame_wait() {
+  const uint32_t due = host.last_frame_tick + kFrameMilliseconds;
+  const uint32_t now = SDL_GetTicks();
+  if (now < due) SDL_Delay(due - now);
+}
+
 void main_loop() {
-  while (host.ui.running) {
-    if (frame_run()) continue;
-    // Sleep until the tick at which the next frame is due; it then runs within
-    // about a millisecond of that tick, never before it.
-    const uint32_t due = host.last_frame_tick + kFrameMilliseconds;
-    const uint32_t now = SDL_GetTicks();
-    if (now < due) SDL_Delay(due - now);
-  }
+  while (host.ui.running)
+    if (!frame_run()) frame_wait();
 }
