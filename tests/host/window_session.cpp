@@ -174,7 +174,13 @@ Program::Program(const WorkFolder& folder) {
 Program::~Program() { stop(pid_); }
 
 bool Program::wait_for_window() const {
-  return shell("timeout 20 xdotool search --sync --onlyvisible --class '^vorn$'");
+  // A search fails outright when a window it looks at vanishes meanwhile, as
+  // the windows SDL creates while it starts up may; it is repeated. Keys go
+  // to the focused window, so the window must also have the focus.
+  return eventually(20, [] {
+    return shell("w=$(xdotool search --onlyvisible --class '^vorn$' | head -1) && "
+                 "[ -n \"$w\" ] && [ \"$(xdotool getwindowfocus)\" = \"$w\" ]");
+  });
 }
 
 int Program::wait_exit(double seconds) {

@@ -63,6 +63,7 @@ class Program {
  public:
   Program(const WorkFolder& folder);
   ~Program();
+  // Waits until the program's window shows and has the keyboard focus.
   bool wait_for_window() const;
   // The exit status, or -1 when the program did not end within `seconds`
   // (it is then killed).
