@@ -7,7 +7,7 @@
 #include <vector>
 
 // Reads at most `limit` bytes from the start of the file; a longer file
-// contributes only its head. No value when the file cannot be opened or read.
+// contributes only its head. No value when it is not a plain file (a pipe would block) or cannot be read.
 std::optional<std::vector<uint8_t>> read_file(const char* path, size_t limit);
 
 // Replaces the file at `path` with `size` bytes. The bytes go to `path` +

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <random>
 
+#include <sys/stat.h>
+
 #include "machine/loaders.h"
 #include "machine/tape_deck.h"
 #include "tests/machine/machine_fixture.h"
@@ -34,7 +36,7 @@ TEST_F(TapeTest, ReadSamplesTheTapeAtItsTStateIsHighFrom144AndFramesAdvanceByWha
   EXPECT_TRUE(high_at(10'000));
 }
 
-TEST_F(TapeTest, FileLoadsFromSample0WithSilenceAfterItAndMissingFileIsSilence) {
+TEST_F(TapeTest, FileLoadsFromSample0WithSilenceAfterItAndMissingFileOrPipeIsSilence) {
   start("keys");
   const Bytes file = pattern(1000);
   write_bytes("data/short.raw", file);
@@ -46,6 +48,11 @@ TEST_F(TapeTest, FileLoadsFromSample0WithSilenceAfterItAndMissingFileIsSilence) 
   EXPECT_EQ(machine.tape.state, TAPE_PLAYING) << "loading neither starts nor stops the deck";
   tape_load("data/missing.raw");
   EXPECT_TRUE(all_are(machine.tape.buffer, machine.tape.buffer + kTapeSamples, 127));
+  // A pipe named as a tape is not waited on: it would block until a writer came.
+  ASSERT_EQ(mkfifo("data/pipe.raw", 0600), 0);
+  machine.tape.buffer[0] = 0;
+  tape_load("data/pipe.raw");
+  EXPECT_EQ(machine.tape.buffer[0], 127);
 }
 
 TEST_F(TapeTest, RecordAgainDiscardsTheFirstRecordingAndPlayWritesTheSecondThenPlaysIt) {
