@@ -1,7 +1,6 @@
 #include "tools/keyboard_layout.h"
 
 #include <array>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -57,11 +56,11 @@ bool keyboard_layout_read(const std::string& path, std::vector<KeyLegend>& keys,
     if (!(fields >> column >> host >> plain >> shift >> ctrl) || (fields >> extra))
       return fail("expected: row column host-key plain shift ctrl");
     KeyLegend key{};
-    key.row = std::atoi(row.c_str());
-    key.column = std::atoi(column.c_str());
-    if (row.size() != 1 || column.size() != 1 || key.row < 0 || key.row > 7 || key.column < 0 ||
-        key.column > 4)
+    if (row.size() != 1 || column.size() != 1 || row[0] < '0' || row[0] > '7' ||
+        column[0] < '0' || column[0] > '4')
       return fail("row must be 0-7 and column 0-4");
+    key.row = row[0] - '0';
+    key.column = column[0] - '0';
     if (seen[key.row][key.column]) return fail("position given twice");
     seen[key.row][key.column] = true;
     key.host_key = host;

@@ -43,17 +43,19 @@ TEST(KeyboardLayout, RomTablesMatchTheLayout) {
 
 TEST(KeyboardLayout, MalformedFilesAreRefusedWithTheirLine) {
   const std::string path = testing::TempDir() + "bad_layout.txt";
-  const char* cases[] = {"0 0 1 1 ! |\n",                           // 1 key, not 40
-                         "0 0 1 1 ! | extra\n",                     // a field too many
-                         "9 0 1 1 ! |\n",                           // no row 9
-                         "0 0 1 1 ! |\n0 0 1 1 ! |\n",              // a position twice
-                         "0 0 1 1 ! TAB\n"};                        // an unknown symbol
-  for (const char* text : cases) {
-    std::ofstream(path) << text;
+  const struct { const char* text; const char* error; } cases[] = {
+      {"0 0 1 1 ! |\n", "1 keys, expected 40"},
+      {"0 0 1 1 ! | extra\n", ":1: expected"},
+      {"9 0 1 1 ! |\n", ":1: row must be"},
+      {"x 0 1 1 ! |\n", ":1: row must be"},
+      {"0 0 1 1 ! |\n0 0 1 1 ! |\n", ":2: position given twice"},
+      {"0 0 1 1 ! TAB\n", ":1: a symbol is"}};
+  for (const auto& c : cases) {
+    std::ofstream(path) << c.text;
     std::vector<KeyLegend> keys;
     std::string error;
-    EXPECT_FALSE(keyboard_layout_read(path, keys, error)) << text;
-    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(keyboard_layout_read(path, keys, error)) << c.text;
+    EXPECT_NE(error.find(c.error), std::string::npos) << error;
   }
 }
 
