@@ -31,7 +31,8 @@ TEST(HeadlessOptions, BadArgumentsAreRefusedWithTheCulpritNamed) {
       {{"--frames", "20", "--tap", "3:Q:0"}, "hold"},
       {{"--frames", "9", "--type", "1:A\\t"}, "backslash"},
       {{"--frames", "9", "--type", "1:A\\"}, "backslash"},
-      {{"--bogus", "--help"}, "'--bogus'"}};  // --help does not hide an earlier error
+      {{"--bogus", "--help"}, "'--bogus'"},  // --help does not hide an earlier error
+      {{"--frames", "5", "--press", "1:A\nB"}, "'A?B'"}};  // the message stays one line
   for (const auto& c : cases) {
     RunOptions options;
     std::string error;

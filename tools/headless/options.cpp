@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 #include "tools/headless/key_names.h"
 
@@ -102,8 +103,12 @@ struct Parser {
   std::vector<std::pair<uint32_t, std::string>> frames_given;
   int order = 0;
 
-  bool fail(const std::string& what) {
-    error = what;
+  // The message stays one printable line whatever the user typed: control
+  // characters in the quoted text show as '?'.
+  bool fail(std::string what) {
+    for (char& c : what)
+      if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    error = std::move(what);
     return false;
   }
 
