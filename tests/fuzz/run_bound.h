@@ -3,10 +3,9 @@
 
 #include <cstdint>
 
-// The longest T-states one pass of the run loop can take: 23, for EX (SP),IX,
-// INC (IX+d) and the DDCB group. No interrupt response takes longer: mode 2
-// takes 19, and a mode 0 interrupt runs the instruction whose opcode is on
-// the data bus (every opcode byte it fetches is that same byte), at most
-// EX (SP),HL at 19 + 2. A pass starts below the budget n, so a run of n
-// T-states ends before n + kLongestPass.
+// The longest pass of the run loop: 23 T-states, for EX (SP),IX, INC (IX+d)
+// and the DDCB group. No interrupt response is longer: mode 2 takes 19, and
+// mode 0 runs the opcode on the data bus (every byte it fetches is that same
+// byte), at most EX (SP),HL at 19 + 2. A run of n T-states ends before
+// n + kLongestPass.
 inline constexpr uint32_t kLongestPass = 23;

@@ -1,10 +1,10 @@
 // The window program on bad data files: font, key picture and configuration
 // missing, empty, truncated or oversized; tapes named in the configuration
-// that do not exist or are folders; and a data/ folder it cannot write. It
-// must start, behave as it does without the file (invisible text, no key
-// picture, a silent tape, only the tapes it could read), never crash, and
-// a snapshot or recording it cannot write must leave the old file and the
-// running machine as they were.
+// that do not exist or are folders; a data/ folder it cannot write. It must
+// start, behave as it does without the file (invisible text, no key picture,
+// a silent tape, only the tapes it could read), never crash, and a snapshot
+// or recording it cannot write must leave the old file and the running
+// machine as they were. Each run of the program takes several bad inputs.
 //
 // The test ROM shows the tape input in the top 64 display lines (black while
 // high) and a frame counter in the bottom 32 lines that a reset starts again.
@@ -24,40 +24,39 @@
 namespace {
 
 namespace fs = std::filesystem;
-using namespace std::chrono_literals;
-
 constexpr Rgb kBlack{0, 0, 0}, kWhite{255, 255, 255}, kRed{255, 0, 0};
 constexpr Rgb kPlayingBar{0, 0, 128}, kRecordingBar{128, 0, 0};
-constexpr const char* kNobody = "65534";
 
-// Canvas position of display pixel (x, y): the display is drawn at
-// (20, 15) scaled to 600 x 450.
-std::pair<int, int> canvas_of(int x, int y) { return {20 + x * 600 / 256, 15 + y * 450 / 256}; }
+// Display pixel (x, y): the display is drawn at (20, 15) scaled to 600 x 450.
+Rgb display_pixel(const Screenshot& shot, int x, int y) {
+  return shot.canvas(20 + x * 600 / 256, 15 + y * 450 / 256);
+}
 
 // The counter readout: eight blocks of 32 pixels, most significant first;
 // -1 when a block is neither black nor white.
 int frame_counter(const Screenshot& shot) {
   int value = 0;
   for (int bit = 0; bit < 8; ++bit) {
-    const auto [x, y] = canvas_of(32 * bit + 16, 240);
-    const Rgb colour = shot.canvas(x, y);
+    const Rgb colour = display_pixel(shot, 32 * bit + 16, 240);
     if (colour != kBlack && colour != kWhite) return -1;
     value = value << 1 | (colour == kBlack ? 1 : 0);
   }
   return value;
 }
 
-bool tape_input_high(const Screenshot& shot) {
-  const auto [x, y] = canvas_of(128, 32);
-  return shot.canvas(x, y) == kBlack;
-}
+bool tape_input_high(const Screenshot& shot) { return display_pixel(shot, 128, 32) == kBlack; }
 
 std::string read_file(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// What to put in place of a good data file.
+// Holds `key` long enough to be seen by a frame loop slowed by a busy host.
+void press(const std::string& key) { shell("xdotool keydown " + key + " sleep 0.3 keyup " + key); }
+void alt_command(const std::string& key) {
+  shell("xdotool keydown alt sleep 0.3 keydown " + key + " sleep 0.3 keyup " + key + " sleep 0.2 keyup alt");
+}
+
 enum class Damage { Empty, Truncated, Oversized };
 
 class BadInputWindowTest : public ::testing::Test {
@@ -71,27 +70,23 @@ class BadInputWindowTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    unsetenv("VORN_RUN_AS_UID");
     std::error_code ignored;  // writable again, so that the folder can go
     fs::permissions(folder.path() + "/data", fs::perms::owner_all, fs::perm_options::add, ignored);
     if (HasFailure()) std::cout << "program output:\n" << read_file(folder.path() + "/output.txt");
   }
 
-  // A copy of the good file `name` damaged as `damage` says.
-  void put_bitmap(const std::string& name, Damage damage) {
-    const std::string good = read_file(std::string(VORN_DATA_DIR "/") + name);
-    switch (damage) {
-      case Damage::Empty:
-        return folder.write(name, "");
-      case Damage::Truncated:
-        return folder.write(name, good.substr(0, good.size() / 2));
-      case Damage::Oversized:
-        return folder.write(name, good + std::string(4 << 20, '\xA5'));
+  // Copies of the good font and key picture, damaged.
+  void put_bitmaps(Damage damage) {
+    for (const std::string name : {"font.bmp", "keys.bmp"}) {
+      const std::string good = read_file(std::string(VORN_DATA_DIR "/") + name);
+      folder.write(name, damage == Damage::Empty       ? ""
+                         : damage == Damage::Truncated ? good.substr(0, good.size() / 2)
+                                                       : good + std::string(4 << 20, '\xA5'));
     }
   }
 
-  // Starts the program and waits until the ROM counts frames. Until the
-  // first frame is converted the display is all black, the top included.
+  // Starts the program and waits until the ROM counts frames (the display is
+  // all black, the top included, until the first frame is converted).
   void start() {
     program.emplace(folder);
     ASSERT_TRUE(program->wait_for_window()) << "no window";
@@ -101,21 +96,13 @@ class BadInputWindowTest : public ::testing::Test {
     })) << "the machine does not run";
   }
 
-  // Holds `key` long enough to be seen by a frame loop slowed by a busy host.
-  static void press(const std::string& key) { shell("xdotool keydown " + key + " sleep 0.3 keyup " + key); }
-
-  static void alt_command(const std::string& key) {
-    shell("xdotool keydown alt sleep 0.3 keydown " + key + " sleep 0.3 keyup " + key + " sleep 0.2 keyup alt");
-  }
-
   // Whether the help box shown while Alt is held has any text in it.
   bool help_text_visible() {
     shell("xdotool keydown alt");
-    const bool shown = eventually(5, [&] { return session.screenshot().canvas(222, 187) == kRed; });
-    const Screenshot shot = session.screenshot();
+    EXPECT_TRUE(eventually(5, [&] { return session.screenshot().canvas(222, 187) == kRed; })) << "no help box";
+    const bool text = session.screenshot().any(224, 189, 19 * 9, 6 * 17, kBlack);
     shell("xdotool keyup alt");
-    EXPECT_TRUE(shown) << "no help box while Alt is held";
-    return shot.any(224, 189, 19 * 9, 6 * 17, kBlack);
+    return text;
   }
 
   // Whether Alt+H shows a key picture over the top of the display (the
@@ -128,40 +115,24 @@ class BadInputWindowTest : public ::testing::Test {
     return shown;
   }
 
-  // The top edge of the tape menu's outline for `entries` entries.
-  static std::pair<int, int> menu_corner(int entries) { return {440, (438 - 17 * entries) / 2 + 2}; }
-
-  // Opens the tape menu; returns its number of entries, told by where its
-  // box lies, or 0 when no menu shows.
-  int open_tape_menu() {
+  // Opens the tape menu and picks `entry` (its exit entry when 0); returns
+  // its number of entries, told by where its box's top edge lies, or 0 when
+  // no menu shows.
+  int use_tape_menu(int entry = 0) {
+    const auto edge = [](const Screenshot& shot, int n) { return shot.canvas(440, (438 - 17 * n) / 2 + 2); };
     alt_command("l");
     int entries = 0;
     eventually(5, [&] {
       const Screenshot shot = session.screenshot();
       for (int n = 1; n <= 5; ++n)
-        if (shot.canvas(menu_corner(n).first, menu_corner(n).second) == kRed) entries = n;
+        if (edge(shot, n) == kRed) entries = n;
       return entries > 0;
     });
-    return entries;
-  }
-
-  // Presses the menu's key for `entry` and waits for the menu to close.
-  void choose_in_menu(int entries, int entry) {
-    press(std::to_string(entry));
-    const auto [x, y] = menu_corner(entries);
-    EXPECT_TRUE(eventually(5, [&] { return session.screenshot().canvas(x, y) != kRed; }))
+    if (entries == 0) return 0;
+    press(std::to_string(entry > 0 ? entry : entries + 1));
+    EXPECT_TRUE(eventually(5, [&] { return edge(session.screenshot(), entries) != kRed; }))
         << "the tape menu stays open";
-  }
-
-  int tape_menu_entries() {
-    const int entries = open_tape_menu();
-    if (entries > 0) choose_in_menu(entries, entries + 1);  // its exit entry
     return entries;
-  }
-
-  void choose_tape(int entries, int entry) {
-    ASSERT_EQ(open_tape_menu(), entries) << "no tape menu";
-    choose_in_menu(entries, entry);
   }
 
   void quit_with_escape() {
@@ -174,40 +145,18 @@ class BadInputWindowTest : public ::testing::Test {
   std::optional<Program> program;
 };
 
-TEST_F(BadInputWindowTest, MissingFontKeyPictureAndConfigurationGiveInvisibleTextNoPictureOneTape) {
-  ASSERT_NO_FATAL_FAILURE(start());
-  EXPECT_FALSE(help_text_visible());
-  EXPECT_FALSE(key_picture_shown());
-  EXPECT_EQ(tape_menu_entries(), 1);
-  quit_with_escape();
-}
-
-TEST_F(BadInputWindowTest, EmptyFontKeyPictureAndConfigurationGiveInvisibleTextNoPictureOneTape) {
-  put_bitmap("font.bmp", Damage::Empty);
-  put_bitmap("keys.bmp", Damage::Empty);
+TEST_F(BadInputWindowTest, EmptyFilesGiveInvisibleTextNoPictureOneTape) {
+  put_bitmaps(Damage::Empty);
   folder.write("vorn.cfg", "");
   ASSERT_NO_FATAL_FAILURE(start());
   EXPECT_FALSE(help_text_visible());
   EXPECT_FALSE(key_picture_shown());
-  EXPECT_EQ(tape_menu_entries(), 1);
+  EXPECT_EQ(use_tape_menu(), 1);
   quit_with_escape();
 }
 
-TEST_F(BadInputWindowTest, TruncatedFontKeyPictureAndConfigurationAreSurvived) {
-  put_bitmap("font.bmp", Damage::Truncated);
-  put_bitmap("keys.bmp", Damage::Truncated);
-  // Cut in the middle of its second line, which still names a tape.
-  folder.write("vorn.cfg", "casette one.raw\ncasette tw");
-  ASSERT_NO_FATAL_FAILURE(start());
-  help_text_visible();
-  key_picture_shown();
-  EXPECT_EQ(tape_menu_entries(), 3);
-  quit_with_escape();
-}
-
-TEST_F(BadInputWindowTest, OversizedFontKeyPictureAndConfigurationAreReadForWhatTheyHold) {
-  put_bitmap("font.bmp", Damage::Oversized);
-  put_bitmap("keys.bmp", Damage::Oversized);
+TEST_F(BadInputWindowTest, OversizedFilesAreReadForWhatTheyHold) {
+  put_bitmaps(Damage::Oversized);
   // Overlong lines, NUL bytes and binary noise around two good entries.
   std::string config;
   for (int i = 0; i < 200; ++i) config += "casette " + std::string(1000 + i, 'x') + "\n";
@@ -218,72 +167,70 @@ TEST_F(BadInputWindowTest, OversizedFontKeyPictureAndConfigurationAreReadForWhat
   ASSERT_NO_FATAL_FAILURE(start());
   EXPECT_TRUE(help_text_visible());
   EXPECT_TRUE(key_picture_shown());
-  EXPECT_EQ(tape_menu_entries(), 3);
+  EXPECT_EQ(use_tape_menu(), 3);
   quit_with_escape();
 }
 
-TEST_F(BadInputWindowTest, TapesThatAreMissingOrFoldersPlaySilence) {
-  folder.write("vorn.cfg", "casette loud.raw\ncasette missing.raw\ncasette folder\n");
+TEST_F(BadInputWindowTest, TruncatedFilesAreSurvivedAndMissingOrFolderTapesPlaySilence) {
+  put_bitmaps(Damage::Truncated);
+  // Cut in the middle of its last line, which still names a tape.
+  folder.write("vorn.cfg", "casette loud.raw\ncasette missing.raw\ncasette folder\ncasette tw");
   folder.write("loud.raw", std::string(20 * 44'100, '\xFF'));
   fs::create_directory(folder.data("folder"));
   ASSERT_NO_FATAL_FAILURE(start());
-  const auto playing = [&](bool high) {
+  help_text_visible();
+  key_picture_shown();
+  const auto plays = [&](int entry, bool high) {
+    EXPECT_EQ(use_tape_menu(entry), 5);
     return eventually(5, [&] {
       const Screenshot shot = session.screenshot();
       return shot.canvas(300, 3) == kPlayingBar && tape_input_high(shot) == high;
     });
   };
-  choose_tape(4, 2);
-  EXPECT_TRUE(playing(true)) << "the good tape does not play";
-  choose_tape(4, 3);
-  EXPECT_TRUE(playing(false)) << "a missing tape does not play silence";
-  choose_tape(4, 2);
-  EXPECT_TRUE(playing(true)) << "the good tape does not play again";
-  choose_tape(4, 4);
-  EXPECT_TRUE(playing(false)) << "a folder named as a tape does not play silence";
+  EXPECT_TRUE(plays(2, true)) << "the good tape does not play";
+  EXPECT_TRUE(plays(3, false)) << "a missing tape does not play silence";
+  EXPECT_TRUE(plays(2, true)) << "the good tape does not play again";
+  EXPECT_TRUE(plays(4, false)) << "a folder named as a tape does not play silence";
   quit_with_escape();
 }
 
-TEST_F(BadInputWindowTest, ReadOnlyDataFolderKeepsOldFilesAndTheRunningMachine) {
+TEST_F(BadInputWindowTest, MissingFilesAndReadOnlyDataKeepOldFilesAndTheRunningMachine) {
   const std::string old_snapshot(1000, '\x5A'), old_recording(5000, '\xA5');
   folder.write("vorn.state", old_snapshot);
   folder.write("default.raw", old_recording);
   // data/ loses its write permission; the program writes its sound file
-  // beside it. Root ignores permission bits, so a root test runs the
-  // program as an unprivileged user.
+  // beside it. Root ignores permission bits, so a root test runs the program
+  // as an unprivileged user (start_vorn.sh).
   fs::permissions(folder.path(), fs::perms::all);
-  fs::permissions(folder.path() + "/data", fs::perms::owner_read | fs::perms::owner_exec |
-                                               fs::perms::group_read | fs::perms::group_exec |
-                                               fs::perms::others_read | fs::perms::others_exec);
+  fs::permissions(folder.path() + "/data", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                               fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
   std::string as_program_user;
   if (geteuid() == 0) {
-    setenv("VORN_RUN_AS_UID", kNobody, 1);
-    as_program_user = std::string("setpriv --reuid=") + kNobody + " --regid=" + kNobody + " --clear-groups ";
+    setenv("VORN_RUN_AS_UID", "65534", 1);
+    as_program_user = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
   }
   ASSERT_FALSE(shell(as_program_user + "touch " + folder.data("probe")))
       << "the program's user can write data/, so nothing would be tested";
   ASSERT_NO_FATAL_FAILURE(start());
-  // A counter of 20 is 6.4 s of frames: more than the saves below take, so
-  // a reset among them would leave it lower than it was.
+  EXPECT_FALSE(help_text_visible()) << "text shows without a font";
+  EXPECT_FALSE(key_picture_shown()) << "a key picture shows without its file";
+  EXPECT_EQ(use_tape_menu(), 1) << "tapes listed without a configuration";
+  // A counter of 20 is 6.4 s of frames: more than the saves below take, so a
+  // reset among them would leave it lower than it was.
   ASSERT_TRUE(eventually(15, [&] { return frame_counter(session.screenshot()) >= 20; }));
   const int before = frame_counter(session.screenshot());
-
   alt_command("2");  // save the snapshot
   alt_command("s");  // record ...
-  ASSERT_TRUE(eventually(5, [&] { return session.screenshot().canvas(197, 212) == kRed; }))
-      << "no record prompt";
+  ASSERT_TRUE(eventually(5, [&] { return session.screenshot().canvas(197, 212) == kRed; })) << "no record prompt";
   press("1");
-  EXPECT_TRUE(eventually(5, [&] { return session.screenshot().canvas(300, 3) == kRecordingBar; }))
-      << "not recording";
-  std::this_thread::sleep_for(500ms);
+  EXPECT_TRUE(eventually(5, [&] { return session.screenshot().canvas(300, 3) == kRecordingBar; })) << "not recording";
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
   alt_command("x");  // ... and stop
   EXPECT_TRUE(eventually(5, [&] { return session.screenshot().canvas(300, 3) != kRecordingBar; }))
       << "the recording does not stop";
-
   const int after = frame_counter(session.screenshot());
   EXPECT_GE(after, before) << "the machine was reset: its counter went from " << before << " to " << after;
-  EXPECT_TRUE(eventually(5, [&] { return frame_counter(session.screenshot()) > after; }))
-      << "the machine stopped";
+  EXPECT_TRUE(eventually(5, [&] { return frame_counter(session.screenshot()) > after; })) << "the machine stopped";
   quit_with_escape();
   EXPECT_EQ(read_file(folder.data("vorn.state")), old_snapshot);
   EXPECT_EQ(read_file(folder.data("default.raw")), old_recording);

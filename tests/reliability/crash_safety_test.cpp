@@ -1,10 +1,9 @@
 // No crash loses a file: a child process saves snapshots and recordings in a
 // loop, the test kills it with SIGKILL at random moments, and after every kill
 // "data/vorn.state" and "data/default.raw" must each be a complete file, the
-// last one written or the one before it, never a torn one. A save goes to a
-// temporary file of a fixed name that is renamed over the old file, so at
-// most one temporary file per target can be left behind, and the next save
-// replaces it.
+// one being written or the one before it, never a torn one. A save goes to a
+// temporary file of a fixed name renamed over the old file, so at most one
+// temporary file per target may be left, and the next save replaces it.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -12,7 +11,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -30,45 +28,34 @@ namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
+using OnDisk = std::optional<uint32_t>;  // the generation a target file holds; none before the first
 
-constexpr int kKills = 150;
-constexpr auto kTimeLimit = std::chrono::seconds(30);
-
-// The ROM: loop: LD A,(4000h); RRCA; OUT (80h),A; JR loop. It drives the
-// output with bit 0 of the byte at 0x4000, so a recording is all 255 or all 0.
+// loop: LD A,(4000h); RRCA; OUT (80h),A; JR loop. The output follows bit 0
+// of the byte at 0x4000, so a recording is all one level.
 const Bytes kRom = {0x3A, 0x00, 0x40, 0x0F, 0xD3, 0x80, 0x18, 0xF8};
 
-// Each generation g writes a snapshot whose RAM starts with g (4 bytes,
-// little-endian) followed by a pattern of g, and a recording of 1 + g % 3
-// frames at the level of g's lowest bit: six recognisable recordings.
+// Generation g saves a snapshot whose RAM starts with g (4 bytes,
+// little-endian) and goes on with a pattern of g, and a recording of
+// 1 + g % 3 frames at the level of g's bit 0: six kinds of recording.
 constexpr uint32_t kRecordingKinds = 6;
 
 uint8_t ram_byte(uint32_t generation, size_t offset) {
-  if (offset < 4) return static_cast<uint8_t>(generation >> (8 * offset));
-  return static_cast<uint8_t>(generation * 31 + offset * 7);
+  return static_cast<uint8_t>(offset < 4 ? generation >> (8 * offset) : generation * 31 + offset * 7);
 }
 
-// The two moments a child announces, just before each save begins.
-enum Step : uint32_t { kSavingSnapshot, kSavingRecording };
-struct Report {
-  uint32_t generation;
-  Step step;
-};
-
-// Writes generation `generation`, announcing each save on `report` when it
-// is an open pipe.
+// Writes `generation`. With a pipe `report`, announces on it each save just
+// before it begins: 2g for the snapshot, 2g + 1 for the recording.
 void write_generation(uint32_t generation, int report = -1) {
-  const auto announce = [&](Step step) {
-    const Report message{generation, step};
+  const auto announce = [&](uint32_t message) {
     if (report >= 0 && write(report, &message, sizeof message) != sizeof message) _exit(1);
   };
   machine_reset();
   for (size_t i = 0; i < kRamSize; ++i) machine.memory[kRamStart + i] = ram_byte(generation, i);
-  announce(kSavingSnapshot);
+  announce(2 * generation);
   state_save();
   tape_record();
   for (uint32_t frame = 0; frame <= generation % 3; ++frame) machine_frame();
-  announce(kSavingRecording);
+  announce(2 * generation + 1);
   tape_stop();
 }
 
@@ -76,24 +63,6 @@ std::optional<Bytes> read_bytes(const char* path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
   return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-// The generation a complete snapshot file holds, or none for a torn one.
-std::optional<uint32_t> snapshot_generation(const Bytes& file) {
-  if (file.size() != kStateFileSize) return std::nullopt;
-  const uint8_t* ram = file.data() + kZ80ImageSize;
-  const uint32_t generation = ram[0] | ram[1] << 8 | ram[2] << 16 | static_cast<uint32_t>(ram[3]) << 24;
-  for (size_t i = 0; i < kRamSize; ++i)
-    if (ram[i] != ram_byte(generation, i)) return std::nullopt;
-  return generation;
-}
-
-// What the disk may hold for one target file: nothing yet, or a generation.
-using OnDisk = std::optional<uint32_t>;
-
-// The child: writes generations from `first` on for ever.
-[[noreturn]] void save_forever(uint32_t first, int report) {
-  for (uint32_t generation = first;; ++generation) write_generation(generation, report);
 }
 
 class CrashSafetyTest : public ::testing::Test {
@@ -108,6 +77,14 @@ class CrashSafetyTest : public ::testing::Test {
     home_ = fs::current_path();
     fs::current_path(folder_);
     ASSERT_EQ(machine_init(), 0);
+    for (uint32_t kind = 0; kind < kRecordingKinds; ++kind) {
+      write_generation(kind);
+      recordings_.push_back(read_bytes(kRecordingPath).value_or(Bytes{}));
+      for (uint32_t other = 0; other < kind; ++other)
+        ASSERT_NE(recordings_[other], recordings_[kind]) << "two kinds of recording look alike";
+    }
+    fs::remove(kRecordingPath);
+    fs::remove(kStatePath);
   }
 
   void TearDown() override {
@@ -116,54 +93,28 @@ class CrashSafetyTest : public ::testing::Test {
     fs::remove_all(folder_);
   }
 
-  // The recording each kind of generation writes, made here once.
-  void make_reference_recordings() {
-    for (uint32_t kind = 0; kind < kRecordingKinds; ++kind) {
-      write_generation(kind);
-      recordings_.push_back(read_bytes(kRecordingPath).value_or(Bytes{}));
-      ASSERT_FALSE(recordings_.back().empty());
-      for (uint32_t other = 0; other < kind; ++other)
-        ASSERT_NE(recordings_[other], recordings_[kind]) << "two kinds of recording look alike";
-    }
-    fs::remove(kRecordingPath);
-    fs::remove(kStatePath);
-  }
-
-  // Checks one target file against the generations it may hold; returns what it holds.
-  OnDisk check_snapshot(const std::set<OnDisk>& allowed) {
+  // What the snapshot file holds, which must be one of `allowed`.
+  static OnDisk check_snapshot(const std::set<OnDisk>& allowed) {
     const auto file = read_bytes(kStatePath);
-    if (!file) {
-      EXPECT_TRUE(allowed.contains(std::nullopt)) << "the snapshot file is gone";
-      return std::nullopt;
+    OnDisk generation;
+    if (file && file->size() == kStateFileSize) {
+      const uint8_t* ram = file->data() + kZ80ImageSize;
+      generation = ram[0] | ram[1] << 8 | ram[2] << 16 | static_cast<uint32_t>(ram[3]) << 24;
+      for (size_t i = 0; generation && i < kRamSize; ++i)
+        if (ram[i] != ram_byte(*generation, i)) generation.reset();
     }
-    const auto generation = snapshot_generation(*file);
-    EXPECT_TRUE(generation.has_value()) << "torn snapshot of " << file->size() << " bytes";
-    EXPECT_TRUE(allowed.contains(generation)) << "snapshot of generation " << generation.value_or(0)
-                                              << " is neither the last one nor the one before";
+    EXPECT_TRUE(!file || generation) << "torn snapshot of " << file->size() << " bytes";
+    EXPECT_TRUE(allowed.contains(generation)) << "the snapshot holds generation " << generation.value_or(0)
+                                              << (file ? "" : " (no file)") << ", not the last or the one before";
     return generation;
   }
 
-  OnDisk check_recording(const std::set<OnDisk>& allowed) {
+  OnDisk check_recording(const std::set<OnDisk>& allowed) const {
     const auto file = read_bytes(kRecordingPath);
-    if (!file) {
-      EXPECT_TRUE(allowed.contains(std::nullopt)) << "the recording file is gone";
-      return std::nullopt;
-    }
     for (const OnDisk& generation : allowed)
-      if (generation && *file == recordings_[*generation % kRecordingKinds]) return generation;
-    ADD_FAILURE() << "torn or unexpected recording of " << file->size() << " bytes";
+      if (file ? generation && *file == recordings_[*generation % kRecordingKinds] : !generation) return generation;
+    ADD_FAILURE() << "the recording is " << (file ? "torn, or not the last or the one before" : "gone");
     return std::nullopt;
-  }
-
-  // Only the ROM, the two target files and their fixed temporary files.
-  void check_folder_contents(int& torn_saves_left) {
-    const std::set<std::string> expected = {"vorn.bin", "vorn.state", "default.raw", "vorn.state.tmp",
-                                            "default.raw.tmp"};
-    for (const auto& entry : fs::directory_iterator("data")) {
-      const std::string name = entry.path().filename();
-      EXPECT_TRUE(expected.contains(name)) << "unexpected file data/" << name;
-      if (name.ends_with(".tmp")) ++torn_saves_left;
-    }
   }
 
   fs::path folder_, home_;
@@ -171,72 +122,67 @@ class CrashSafetyTest : public ::testing::Test {
 };
 
 TEST_F(CrashSafetyTest, KilledWriterLeavesTheLastOrPreviousCompleteFiles) {
-  ASSERT_NO_FATAL_FAILURE(make_reference_recordings());
-  // Each kill waits for a chosen save of a chosen generation to begin and
-  // then strikes a random moment later, mostly while the file is written.
+  // Each kill waits for a chosen save of a chosen generation to begin, then
+  // strikes a random moment later, mostly while the file is written.
   std::mt19937 random(1);
-  std::uniform_int_distribution<int> delay_us(0, 400), step(0, 1), generations(0, 1);
-  OnDisk snapshot, recording;  // what the disk holds between children
+  std::uniform_int_distribution<uint32_t> delay_us(0, 400), announcement(0, 3);
+  OnDisk snapshot, recording;
   uint32_t next = 0;
-  int kills = 0, torn_saves_left = 0;
-  const auto deadline = std::chrono::steady_clock::now() + kTimeLimit;
-
-  while (kills < kKills && std::chrono::steady_clock::now() < deadline && !HasFailure()) {
+  int kills = 0, temporary_files_left = 0;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (kills < 150 && std::chrono::steady_clock::now() < deadline && !HasFailure()) {
     int report[2];
     ASSERT_EQ(pipe(report), 0);
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
       close(report[0]);
-      save_forever(next, report[1]);
+      for (uint32_t generation = next;; ++generation) write_generation(generation, report[1]);
     }
     close(report[1]);
-    const Step target_step = static_cast<Step>(step(random));
-    const uint32_t target = next + static_cast<uint32_t>(generations(random));
-    std::vector<uint32_t> begun;
-    for (Report message; read(report[0], &message, sizeof message) == sizeof message;) {
-      if (message.step == kSavingSnapshot) begun.push_back(message.generation);
-      if (message.generation == target && message.step == target_step) break;
-    }
+    const uint32_t target = 2 * next + announcement(random);
+    std::vector<uint32_t> begun;  // generations whose snapshot save began
+    const auto take = [&](uint32_t message) {
+      if (message % 2 == 0) begun.push_back(message / 2);
+      return message == target;
+    };
+    uint32_t message;
+    for (bool reached = false; !reached && read(report[0], &message, sizeof message) == sizeof message;)
+      reached = take(message);
     std::this_thread::sleep_for(std::chrono::microseconds(delay_us(random)));
     kill(child, SIGKILL);
     int status = 0;
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the writer ended by itself";
     ++kills;
-    for (Report message; read(report[0], &message, sizeof message) == sizeof message;)
-      if (message.step == kSavingSnapshot) begun.push_back(message.generation);
+    while (read(report[0], &message, sizeof message) == sizeof message) take(message);
     close(report[0]);
 
-    // The generation being written when the kill came, and the complete one
-    // before it: written by this child, or what the disk held before it.
-    std::set<OnDisk> snapshot_allowed = {snapshot}, recording_allowed = {recording};
-    if (!begun.empty()) {
-      snapshot_allowed = {begun.back()};
-      recording_allowed = {begun.back()};
-      if (begun.size() >= 2) {
-        snapshot_allowed.insert(begun.end()[-2]);
-        recording_allowed.insert(begun.end()[-2]);
-      } else {
-        snapshot_allowed.insert(snapshot);
-        recording_allowed.insert(recording);
-      }
-      next = begun.back() + 1;
+    // The generation begun last, and the complete one before it: this
+    // child's, or what the disk held before the child.
+    const auto allowed = [&](OnDisk before) {
+      if (begun.empty()) return std::set<OnDisk>{before};
+      return std::set<OnDisk>{begun.back(), begun.size() >= 2 ? OnDisk(begun.end()[-2]) : before};
+    };
+    snapshot = check_snapshot(allowed(snapshot));
+    recording = check_recording(allowed(recording));
+    if (!begun.empty()) next = begun.back() + 1;
+    for (const auto& entry : fs::directory_iterator("data")) {
+      const std::string name = entry.path().filename();
+      EXPECT_TRUE(std::set<std::string>({"vorn.bin", "vorn.state", "default.raw", "vorn.state.tmp",
+                                         "default.raw.tmp"}).contains(name)) << "unexpected file data/" << name;
+      temporary_files_left += name.ends_with(".tmp");
     }
-    snapshot = check_snapshot(snapshot_allowed);
-    recording = check_recording(recording_allowed);
-    check_folder_contents(torn_saves_left);
   }
   EXPECT_GE(kills, 100) << "too few kills in the time allowed";
 
-  // The next complete save replaces any temporary file left behind.
-  write_generation(next);
+  write_generation(next);  // a complete save replaces any temporary file left
   EXPECT_EQ(check_snapshot({next}), OnDisk(next));
   EXPECT_EQ(check_recording({next}), OnDisk(next));
   EXPECT_FALSE(fs::exists("data/vorn.state.tmp"));
   EXPECT_FALSE(fs::exists("data/default.raw.tmp"));
   std::cout << "kills survived: " << kills << ", generations written: " << next
-            << ", temporary files found after a kill: " << torn_saves_left << "\n";
+            << ", temporary files found after a kill: " << temporary_files_left << "\n";
 }
 
 }  // namespace

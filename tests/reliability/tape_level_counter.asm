@@ -1,10 +1,11 @@
 ; Test ROM for the bad-input window tests. The top 64 display lines show the
 ; tape input: black while it is high, white while it is low or the tape is
-; silent. The bottom 32 lines show a frame counter as eight blocks of 32
-; pixels, bits 11 down to 4 of the count, black for a 1: the readout counts
-; up every 16 frames, and a reset (which clears RAM) starts it again at 0.
+; silent. The bottom 32 lines show a count of 16-frame periods as eight
+; blocks of 32 pixels, most significant bit first, black for a 1; a reset
+; (which clears RAM) starts it again at 0.
 
-count   equ 8000h           ; 16-bit frame count, in RAM
+ticks   equ 8000h           ; frames, in RAM
+periods equ 8001h           ; counted when the low 4 bits of ticks come to 0
 top     equ 0E000h          ; display lines 0-63: 2,048 bytes
 bottom  equ 0FC00h          ; display lines 224-255: 1,024 bytes
 
@@ -31,20 +32,14 @@ fill:   ld hl, top
         push bc
         push de
         push hl
-        ld hl, (count)
-        inc hl
-        ld (count), hl
-        ld a, l             ; a := bits 11-4 of the count
-        and 0F0h
-        ld b, a
-        ld a, h
+        ld hl, ticks
+        inc (hl)
+        ld a, (hl)
         and 0Fh
-        or b
-        rrca
-        rrca
-        rrca
-        rrca
-        ld c, a
+        jr nz, done
+        inc hl              ; periods
+        inc (hl)
+        ld c, (hl)
         ld hl, bottom       ; one line of eight 4-byte blocks, bit 7 first
         ld b, 8
 block:  rlc c
@@ -62,7 +57,7 @@ block:  rlc c
         ld de, bottom + 32
         ld bc, 992
         ldir
-        pop hl
+done:   pop hl
         pop de
         pop bc
         pop af
