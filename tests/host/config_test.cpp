@@ -9,7 +9,9 @@
 
 namespace {
 
-std::vector<std::string> read_config(const std::string& text) {
+using Names = std::vector<std::string>;
+
+Names read_config(const std::string& text) {
   std::FILE* file = std::tmpfile();
   std::fwrite(text.data(), 1, text.size(), file);
   std::rewind(file);
@@ -20,62 +22,34 @@ std::vector<std::string> read_config(const std::string& text) {
   return {list.names, list.names + list.count};
 }
 
-using Names = std::vector<std::string>;
-
-TEST(HostConfigTest, SixTapeLinesKeepTheFirstFourAfterDefault) {
-  EXPECT_EQ(read_config("casette a\ncasette b\ncasette c\ncasette d\ncasette e\ncasette f\n"),
-            (Names{"default.raw", "a", "b", "c", "d"}));
-}
-
-TEST(HostConfigTest, LinesWithoutTwoTokensAreSkipped) {
-  EXPECT_EQ(read_config("casette\n\n   \t\ncasette one.raw\n"), (Names{"default.raw", "one.raw"}));
-}
-
-TEST(HostConfigTest, KeyComparisonIsExactAndCaseSensitive) {
-  EXPECT_EQ(read_config("Casette a.raw\ncasettes b.raw\ncasett c.raw\ntape d.raw\n"),
-            (Names{"default.raw"}));
-}
-
-TEST(HostConfigTest, LastLineWithoutNewlineIsRead) {
-  EXPECT_EQ(read_config("casette a.raw\ncasette b.raw"), (Names{"default.raw", "a.raw", "b.raw"}));
-}
-
-TEST(HostConfigTest, WhitespaceAroundTokensAndCarriageReturnsAreNotPartOfNames) {
-  EXPECT_EQ(read_config("  casette\t a.raw  extra words\r\ncasette b.raw\r\n"),
-            (Names{"default.raw", "a.raw", "b.raw"}));
-}
-
-TEST(HostConfigTest, NameOf63CharactersIsTakenAndOf64IsSkippedNotTruncated) {
-  const std::string fits(63, 'f'), too_long(64, 'x');
-  EXPECT_EQ(read_config("casette " + too_long + "\ncasette " + fits + "\n"),
-            (Names{"default.raw", fits}));
-}
-
-TEST(HostConfigTest, OverlongKeyIsSkipped) {
-  EXPECT_EQ(read_config(std::string(64, 'k') + " a.raw\ncasette b.raw\n"),
-            (Names{"default.raw", "b.raw"}));
-}
-
-TEST(HostConfigTest, LineOver255CharactersIsConsumedWholeAndNotSplitIntoASecondLine) {
-  // Characters 255 onward would read as a line of their own if the reader
-  // split long lines.
-  const std::string long_line = "casette a.raw" + std::string(255 - 13, ' ') + "casette hidden.raw\n";
-  EXPECT_EQ(read_config(long_line + "casette b.raw\n"), (Names{"default.raw", "b.raw"}));
-}
-
-TEST(HostConfigTest, LineOfExactly255CharactersIsRead) {
-  const std::string line = "casette a.raw" + std::string(255 - 13, ' ');
-  ASSERT_EQ(line.size(), 255u);
-  EXPECT_EQ(read_config(line + "\n"), (Names{"default.raw", "a.raw"}));
-}
-
-TEST(HostConfigTest, LineHoldingANulByteIsSkippedRatherThanNamingAnotherFile) {
-  EXPECT_EQ(read_config(std::string("casette evil.raw\0.txt\ncasette b.raw\n", 36)),
-            (Names{"default.raw", "b.raw"}));
-}
-
-TEST(HostConfigTest, EmptyFileLeavesOnlyTheRecordingTape) {
-  EXPECT_EQ(read_config(""), (Names{"default.raw"}));
+TEST(HostConfigTest, TakesOnlyWellFormedCasetteLinesAndNeverCutsOrSplitsALine) {
+  const std::string name63(63, 'f'), long64(64, 'x');
+  const struct {
+    const char* fault;
+    std::string text;
+    Names tapes;  // after "default.raw"
+  } cases[] = {
+      {"more than four tapes kept",
+       "casette a\ncasette b\ncasette c\ncasette d\ncasette e\ncasette f\n", {"a", "b", "c", "d"}},
+      {"line without two tokens taken", "casette\n\n   \t\ncasette one.raw\n", {"one.raw"}},
+      {"key not matched exactly", "Casette a.raw\ncasettes b.raw\ncasett c.raw\n", {}},
+      {"blanks or CR kept in names, last line lost", "  casette\t a.raw  extra\r\ncasette b.raw",
+       {"a.raw", "b.raw"}},
+      {"63-character name refused or 64 truncated", "casette " + long64 + "\ncasette " + name63 + "\n",
+       {name63}},
+      {"overlong key taken", long64 + " a.raw\ncasette b.raw\n", {"b.raw"}},
+      // Characters 255 onward would read as a line of their own if a long line were split.
+      {"long line split", "casette a.raw" + std::string(242, ' ') + "casette hidden.raw\ncasette b.raw\n",
+       {"b.raw"}},
+      {"255-character line refused", "casette a.raw" + std::string(242, ' ') + "\n", {"a.raw"}},
+      {"NUL byte cuts a name short", std::string("casette evil.raw\0.txt\ncasette b.raw\n", 36),
+       {"b.raw"}},
+  };
+  for (const auto& c : cases) {
+    Names expected{"default.raw"};
+    expected.insert(expected.end(), c.tapes.begin(), c.tapes.end());
+    EXPECT_EQ(read_config(c.text), expected) << c.fault;
+  }
 }
 
 }  // namespace

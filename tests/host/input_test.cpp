@@ -1,5 +1,5 @@
 // The emulator's keyboard commands, driven frame by frame with key-state
-// arrays and checked against the machine operations they call.
+// arrays against a stand-in machine that logs the operations called.
 #include "host/input.h"
 
 #include <SDL_scancode.h>
@@ -7,20 +7,37 @@
 
 #include <array>
 #include <cstring>
-#include <initializer_list>
+#include <string>
+#include <vector>
 
 #include "machine/machine.h"
-#include "tests/host/fake_machine.h"
+
+// The stand-in machine: only its tape deck state is kept.
+Machine machine;
+std::vector<std::string> calls;
+void call(const std::string& name, uint32_t state = machine.tape.state) {
+  calls.push_back(name);
+  machine.tape.state = state;
+}
+void tape_load(const char* path) { call(std::string("load ") + path); }
+void tape_play() { call("play", TAPE_PLAYING); }
+void tape_record() { call("record", TAPE_RECORDING); }
+void tape_stop() { call("stop", TAPE_STOPPED); }
+void state_load() { call("state_load"); }
+void state_save() { call("state_save"); }
+void machine_load_dev_image() { call("dev_image"); }
+void machine_reset() { call("reset"); }
 
 namespace {
 
 using Calls = std::vector<std::string>;
+constexpr SDL_Scancode kAlt = SDL_SCANCODE_LALT, kEscape = SDL_SCANCODE_ESCAPE;
 
 class HostInputTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fake_machine_clear();
-    ui = HostUi{};
+    calls.clear();
+    machine.tape.state = TAPE_STOPPED;
     ui.running = true;
     tape_list_reset(ui.tapes);
     std::strcpy(ui.tapes.names[1], "b.raw");
@@ -34,177 +51,90 @@ class HostInputTest : public ::testing::Test {
     for (SDL_Scancode k : held) now[k] = 1;
     input_handle({now.data(), previous.data(), SDL_NUM_SCANCODES}, ui);
   }
+  void alt(SDL_Scancode key) { frame({kAlt}), frame({kAlt, key}), frame({}); }
+  void tap(SDL_Scancode key) { frame({key}), frame({}); }
 
   std::array<uint8_t, SDL_NUM_SCANCODES> now{}, previous{};
-  HostUi ui;
+  HostUi ui{};
 };
 
-TEST_F(HostInputTest, EscapeWithNothingOpenQuitsOnThePress) {
-  frame({SDL_SCANCODE_ESCAPE});
-  EXPECT_FALSE(ui.running);
-}
-
-TEST_F(HostInputTest, AltCommandsActOnThePressOnlyAndNeedAlt) {
+TEST_F(HostInputTest, AltCommandsActOnceOnTheirPressAndOnlyWithAlt) {
   frame({SDL_SCANCODE_H});
-  EXPECT_FALSE(ui.key_picture_visible);
-  frame({SDL_SCANCODE_LALT});
-  frame({SDL_SCANCODE_LALT, SDL_SCANCODE_H});
-  EXPECT_TRUE(ui.key_picture_visible);
-  frame({SDL_SCANCODE_LALT, SDL_SCANCODE_H});  // still held: no second toggle
+  EXPECT_FALSE(ui.key_picture_visible) << "H without Alt";
+  frame({kAlt});
+  frame({kAlt, SDL_SCANCODE_H});
+  frame({kAlt, SDL_SCANCODE_H});  // still held: no second toggle
   EXPECT_TRUE(ui.key_picture_visible);
   frame({SDL_SCANCODE_RALT});
   frame({SDL_SCANCODE_RALT, SDL_SCANCODE_H});
-  EXPECT_FALSE(ui.key_picture_visible);
+  EXPECT_FALSE(ui.key_picture_visible) << "right Alt";
+  for (SDL_Scancode key : {SDL_SCANCODE_1, SDL_SCANCODE_2, SDL_SCANCODE_5, SDL_SCANCODE_R, SDL_SCANCODE_X})
+    alt(key);
+  EXPECT_EQ(calls, (Calls{"state_load", "state_save", "dev_image", "reset", "stop"}));
+  frame({kEscape});
+  EXPECT_FALSE(ui.running) << "Escape with nothing open quits on its press";
 }
 
 TEST_F(HostInputTest, AltHAndAltSInOneFrameOnlyToggleTheKeyPicture) {
-  frame({SDL_SCANCODE_LALT});
-  frame({SDL_SCANCODE_LALT, SDL_SCANCODE_H, SDL_SCANCODE_S});
+  frame({kAlt});
+  frame({kAlt, SDL_SCANCODE_H, SDL_SCANCODE_S});
   EXPECT_TRUE(ui.key_picture_visible);
   EXPECT_FALSE(ui.record_prompt_open);
 }
 
-TEST_F(HostInputTest, UnlistedAltCommandsReachTheMachine) {
-  for (SDL_Scancode key : {SDL_SCANCODE_1, SDL_SCANCODE_2, SDL_SCANCODE_5, SDL_SCANCODE_R,
-                           SDL_SCANCODE_X}) {
-    frame({SDL_SCANCODE_LALT});
-    frame({SDL_SCANCODE_LALT, key});
-  }
-  EXPECT_EQ(fake_machine_calls, (Calls{"state_load", "state_save", "dev_image", "reset", "stop"}));
-}
-
-TEST_F(HostInputTest, TapeMenuEntryIsChosenOnReleaseNotOnPress) {
-  frame({SDL_SCANCODE_LALT});
-  frame({SDL_SCANCODE_LALT, SDL_SCANCODE_L});
+TEST_F(HostInputTest, TapeMenuChoosesOnReleaseNotPressAndEscapeOnlyClosesIt) {
+  alt(SDL_SCANCODE_L);
   ASSERT_TRUE(ui.tape_menu_open);
   frame({SDL_SCANCODE_2});
-  EXPECT_TRUE(fake_machine_calls.empty());
-  EXPECT_TRUE(ui.tape_menu_open);
+  EXPECT_TRUE(calls.empty()) << "chosen on the press";
   frame({});
-  EXPECT_EQ(fake_machine_calls, (Calls{"load data/b.raw", "play"}));
+  EXPECT_EQ(calls, (Calls{"load data/b.raw", "play"}));
   EXPECT_FALSE(ui.tape_menu_open);
   EXPECT_EQ(ui.current_tape, 1);
-}
-
-TEST_F(HostInputTest, ChoosingTheCurrentTapeReplaysItWithoutReadingTheFile) {
-  ui.current_tape = 1;
-  ui.tape_menu_open = true;
-  frame({SDL_SCANCODE_2});
-  frame({});
-  EXPECT_EQ(fake_machine_calls, (Calls{"play"}));
-}
-
-TEST_F(HostInputTest, ExitEntryClosesTheMenuWithoutPlaying) {
-  ui.tape_menu_open = true;
-  frame({SDL_SCANCODE_3});
-  frame({});
-  EXPECT_FALSE(ui.tape_menu_open);
-  EXPECT_TRUE(fake_machine_calls.empty());
-}
-
-TEST_F(HostInputTest, DigitsPastTheExitEntryDoNothingInTheMenu) {
-  ui.tape_menu_open = true;
-  frame({SDL_SCANCODE_4});
-  frame({});
+  alt(SDL_SCANCODE_L);
+  tap(SDL_SCANCODE_4);  // past the exit entry
   EXPECT_TRUE(ui.tape_menu_open);
-  EXPECT_TRUE(fake_machine_calls.empty());
-}
-
-TEST_F(HostInputTest, EscapeInTheTapeMenuClosesItOnReleaseAndDoesNotQuit) {
-  ui.tape_menu_open = true;
-  frame({SDL_SCANCODE_ESCAPE});
-  EXPECT_TRUE(ui.running);
+  tap(SDL_SCANCODE_2);  // the current tape replays from memory
+  EXPECT_EQ(calls, (Calls{"load data/b.raw", "play", "play"}));
+  alt(SDL_SCANCODE_L);
+  tap(SDL_SCANCODE_3);  // exit
+  EXPECT_FALSE(ui.tape_menu_open);
+  alt(SDL_SCANCODE_L);
+  frame({kEscape});
   EXPECT_TRUE(ui.tape_menu_open);
   frame({});
-  EXPECT_TRUE(ui.running);
   EXPECT_FALSE(ui.tape_menu_open);
-}
-
-TEST_F(HostInputTest, EscapeWithTheRecordPromptOpenWaitsForItsReleaseAndDoesNotRecord) {
-  frame({SDL_SCANCODE_LALT});
-  frame({SDL_SCANCODE_LALT, SDL_SCANCODE_S});
-  ASSERT_TRUE(ui.record_prompt_open);
-  frame({SDL_SCANCODE_ESCAPE});
   EXPECT_TRUE(ui.running);
-  EXPECT_TRUE(ui.record_prompt_open);
-  frame({});
+  EXPECT_EQ(calls.size(), 3u);
+}
+
+TEST_F(HostInputTest, RecordPromptIsModalAndEscapeOrNoClosesItOnReleaseWithoutRecording) {
+  for (SDL_Scancode no : {kEscape, SDL_SCANCODE_2}) {
+    alt(SDL_SCANCODE_S);
+    ASSERT_TRUE(ui.record_prompt_open);
+    alt(SDL_SCANCODE_L);
+    EXPECT_FALSE(ui.tape_menu_open) << "Alt command while the prompt is open";
+    frame({no});
+    EXPECT_TRUE(ui.record_prompt_open) << "closed on the press";
+    frame({});
+    EXPECT_FALSE(ui.record_prompt_open);
+  }
   EXPECT_TRUE(ui.running);
-  EXPECT_FALSE(ui.record_prompt_open);
-  EXPECT_TRUE(fake_machine_calls.empty());
+  EXPECT_TRUE(calls.empty());
 }
 
-TEST_F(HostInputTest, RecordPromptNoClosesWithoutRecording) {
-  ui.record_prompt_open = true;
-  frame({SDL_SCANCODE_2});
-  EXPECT_TRUE(ui.record_prompt_open);
-  frame({});
-  EXPECT_FALSE(ui.record_prompt_open);
-  EXPECT_TRUE(fake_machine_calls.empty());
-}
-
-TEST_F(HostInputTest, AltCommandsAreInactiveWhileTheRecordPromptIsOpen) {
-  ui.record_prompt_open = true;
-  frame({SDL_SCANCODE_LALT});
-  frame({SDL_SCANCODE_LALT, SDL_SCANCODE_L});
-  EXPECT_FALSE(ui.tape_menu_open);
-}
-
-// After recording starts, the buffer no longer holds the current entry's
-// tape: choosing that entry again must read its file.
-TEST_F(HostInputTest, RecordingMakesTheRecordingTheCurrentTape) {
+// A recording must never be lost or overwritten by another tape.
+TEST_F(HostInputTest, RecordingBecomesTapeZeroAndIsWrittenBeforeAnotherTapeLoads) {
   ui.current_tape = 1;
-  ui.record_prompt_open = true;
-  frame({SDL_SCANCODE_1});
-  frame({});
+  alt(SDL_SCANCODE_S);
+  tap(SDL_SCANCODE_1);
   EXPECT_FALSE(ui.record_prompt_open);
+  // The buffer no longer holds b.raw: choosing it must read its file again.
   EXPECT_EQ(ui.current_tape, 0);
-  tape_stop();
-  ui.tape_menu_open = true;
-  frame({SDL_SCANCODE_2});
-  frame({});
-  EXPECT_EQ(fake_machine_calls, (Calls{"record", "stop", "load data/b.raw", "play"}));
-}
-
-// Loading a tape over a recording would lose it, and playing would then
-// write the loaded tape into "default.raw".
-TEST_F(HostInputTest, ChoosingATapeWhileRecordingWritesTheRecordingBeforeLoading) {
-  ui.record_prompt_open = true;
-  frame({SDL_SCANCODE_1});
-  frame({});
-  ui.tape_menu_open = true;
-  frame({SDL_SCANCODE_2});
-  frame({});
-  EXPECT_EQ(fake_machine_calls, (Calls{"record", "stop", "load data/b.raw", "play"}));
+  alt(SDL_SCANCODE_L);
+  tap(SDL_SCANCODE_2);
+  EXPECT_EQ(calls, (Calls{"record", "stop", "load data/b.raw", "play"}));
   EXPECT_EQ(ui.current_tape, 1);
-}
-
-TEST_F(HostInputTest, ChoosingTheRecordingWhileRecordingWritesItAndPlaysItFromMemory) {
-  ui.current_tape = 1;
-  machine.tape.state = TAPE_RECORDING;
-  ui.tape_menu_open = true;
-  frame({SDL_SCANCODE_1});
-  frame({});
-  EXPECT_EQ(fake_machine_calls, (Calls{"stop", "play"}));
-  EXPECT_EQ(ui.current_tape, 0);
-}
-
-TEST_F(HostInputTest, ARecordingInProgressAtExitIsWritten) {
-  input_finish_recording();
-  EXPECT_TRUE(fake_machine_calls.empty());
-  machine.tape.state = TAPE_PLAYING;
-  input_finish_recording();
-  EXPECT_TRUE(fake_machine_calls.empty());
-  machine.tape.state = TAPE_RECORDING;
-  input_finish_recording();
-  EXPECT_EQ(fake_machine_calls, (Calls{"stop"}));
-}
-
-TEST_F(HostInputTest, ShortKeyboardArrayIsNeverReadPastItsEnd) {
-  // Only scancodes below the array's length exist; Escape (41) lies past 10.
-  const uint8_t down[10] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, up[10] = {};
-  input_handle({down, up, 10}, ui);
-  EXPECT_TRUE(ui.running);
-  EXPECT_FALSE(ui.alt_held);
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -14,15 +13,13 @@
 
 namespace {
 
-using namespace std::chrono_literals;
-
 // Starts argv[0] from PATH in `folder` with its output sent to `log`.
 pid_t spawn(const std::vector<std::string>& args, const std::string& folder = ".",
             const std::string& log = "/dev/null") {
   const pid_t pid = fork();
   if (pid != 0) return pid;
-  if (chdir(folder.c_str()) != 0) _exit(127);
   const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (chdir(folder.c_str()) != 0 || out < 0) _exit(127);
   dup2(out, 1);
   dup2(out, 2);
   for (int fd = 3; fd < 256; ++fd) close(fd);
@@ -33,17 +30,19 @@ pid_t spawn(const std::vector<std::string>& args, const std::string& folder = ".
   _exit(127);
 }
 
-// Asks `pid` to end, so that an X server removes its lock and socket, and
-// kills it if it has not ended within two seconds.
+// Asks `pid` to end (an X server then removes its lock and socket) and kills
+// it if it has not ended within two seconds.
 void stop(pid_t pid) {
   if (pid <= 0) return;
   kill(pid, SIGTERM);
-  for (int i = 0; i < 40; ++i) {
-    if (waitpid(pid, nullptr, WNOHANG) == pid) return;
-    usleep(50'000);
+  if (!eventually(2, [&] { return waitpid(pid, nullptr, WNOHANG) == pid; })) {
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
   }
-  kill(pid, SIGKILL);
-  waitpid(pid, nullptr, 0);
+}
+
+std::string temporary(const std::string& what) {
+  return "/tmp/vorn_" + what + "_" + std::to_string(getpid());
 }
 
 }  // namespace
@@ -53,8 +52,12 @@ bool eventually(double seconds, const std::function<bool()>& condition) {
   for (;;) {
     if (condition()) return true;
     if (std::chrono::steady_clock::now() > end) return false;
-    std::this_thread::sleep_for(50ms);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
+}
+
+bool shell(const std::string& command) {
+  return std::system(("(" + command + ") >/dev/null 2>&1").c_str()) == 0;
 }
 
 Rgb Screenshot::canvas(int x, int y) const {
@@ -71,37 +74,25 @@ bool Screenshot::any(int x, int y, int w, int h, Rgb colour) const {
   return false;
 }
 
-// The process that holds an X display, from the display's lock file.
-pid_t display_owner(int number) {
-  std::ifstream lock("/tmp/.X" + std::to_string(number) + "-lock");
-  pid_t owner = 0;
-  lock >> owner;
-  return owner;
-}
-
 bool WindowSession::start_server() {
-  // A display number that no other server holds. Xvfb ends at once when its
-  // number is taken; the lock file names the server that got it. Without
-  // -noreset the server resets when the probing client leaves, and a client
-  // connecting meanwhile is refused.
-  const int first = 100 + getpid() % 800;
-  for (int number = first; number < first + 20 && display_.empty(); ++number) {
-    if (display_owner(number) != 0) continue;
-    const std::string display = std::string(":").append(std::to_string(number));
-    server_ = spawn({"Xvfb", display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"});
-    bool ended = false;
-    const bool answered = eventually(20, [&] {
-      ended = waitpid(server_, nullptr, WNOHANG) == server_;
-      return ended || shell("xprop -display " + display + " -root");
-    });
-    if (!ended && answered && display_owner(number) == server_) {
-      display_ = display;
-    } else {
-      stop(server_);
-      server_ = 0;
-    }
-  }
-  if (display_.empty()) return false;
+  // Xvfb picks a free display number and, once clients can connect, writes
+  // it on a line of its own to its output. Without -noreset the server would
+  // reset when a client leaves and refuse one connecting meanwhile.
+  const std::string log = temporary("display");
+  std::filesystem::remove(log);
+  server_ = spawn({"Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"},
+                  ".", log);
+  bool ended = false;
+  eventually(20, [&] {
+    std::ifstream in(log);
+    for (std::string line; std::getline(in, line) && !in.eof();)
+      if (!line.empty() && line.find_first_not_of("0123456789") == std::string::npos) display_ = ":" + line;
+    ended = waitpid(server_, nullptr, WNOHANG) == server_;
+    return ended || !display_.empty();
+  });
+  std::filesystem::remove(log);
+  if (ended) server_ = 0;
+  if (ended || display_.empty()) return false;
   setenv("DISPLAY", display_.c_str(), 1);
   return true;
 }
@@ -109,7 +100,7 @@ bool WindowSession::start_server() {
 bool WindowSession::start_window_manager() {
   // openbox runs its start-up command once it manages windows; a window
   // mapped before then may be left unmanaged, 1 x 1 and never shown.
-  const std::string ready = "/tmp/vorn_window_manager_" + std::to_string(getpid());
+  const std::string ready = temporary("window_manager");
   std::filesystem::remove(ready);
   window_manager_ = spawn({"openbox", "--startup", "touch " + ready});
   const bool started = eventually(20, [&] { return std::filesystem::exists(ready); });
@@ -122,28 +113,14 @@ WindowSession::~WindowSession() {
   stop(server_);
 }
 
-bool shell(const std::string& command) {
-  return std::system(("(" + command + ") >/dev/null 2>&1").c_str()) == 0;
-}
-
-void WindowSession::tap(const std::string& key) const {
-  shell("xdotool keydown " + key + " sleep 0.25 keyup " + key);
-}
-
 Screenshot WindowSession::screenshot() const {
-  const std::string path = "/tmp/vorn_shot_" + std::to_string(getpid()) + ".ppm";
-  Screenshot shot;
-  if (!shell("import -window root -depth 8 ppm:" + path)) return shot;
+  const std::string path = temporary("shot") + ".rgb";
+  Screenshot shot{1280, 1024, std::vector<uint8_t>(1280 * 1024 * 3)};
+  const bool taken = shell("import -window root -depth 8 rgb:" + path);
   std::ifstream in(path, std::ios::binary);
-  std::string magic;
-  int max_value = 0;
-  in >> magic >> shot.width >> shot.height >> max_value;
-  in.get();
-  shot.rgb.resize(static_cast<size_t>(shot.width) * shot.height * 3);
-  in.read(reinterpret_cast<char*>(shot.rgb.data()), static_cast<std::streamsize>(shot.rgb.size()));
+  const bool read = in.read(reinterpret_cast<char*>(shot.rgb.data()), shot.rgb.size()) && in.peek() == EOF;
   std::filesystem::remove(path);
-  if (magic != "P6" || max_value != 255 || !in) shot = {};
-  return shot;
+  return taken && read ? shot : Screenshot{};
 }
 
 WorkFolder::WorkFolder() {
@@ -151,13 +128,10 @@ WorkFolder::WorkFolder() {
   path_ = mkdtemp(pattern);
   std::filesystem::create_directory(path_ + "/data");
 }
-
 WorkFolder::~WorkFolder() { std::filesystem::remove_all(path_); }
-
 void WorkFolder::copy_in(const std::string& source, const std::string& name) const {
   std::filesystem::copy_file(source, data(name));
 }
-
 void WorkFolder::write(const std::string& name, const std::string& text) const {
   std::ofstream(data(name), std::ios::binary) << text;
 }
@@ -185,8 +159,7 @@ bool Program::wait_for_window() const {
 
 int Program::wait_exit(double seconds) {
   int status = 0;
-  const bool ended = eventually(seconds, [&] { return waitpid(pid_, &status, WNOHANG) == pid_; });
-  if (!ended) return -1;
+  if (!eventually(seconds, [&] { return waitpid(pid_, &status, WNOHANG) == pid_; })) return -1;
   pid_ = 0;
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }

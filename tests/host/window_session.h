@@ -34,9 +34,6 @@ class WindowSession {
   bool start_window_manager();
   ~WindowSession();
 
-  // Holds `key` down for a quarter of a second, long enough to be seen by a
-  // loop that reads the keyboard every 20 ms even when it runs late.
-  void tap(const std::string& key) const;
   Screenshot screenshot() const;
 
  private:
