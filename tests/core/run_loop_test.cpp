@@ -1,75 +1,64 @@
-// The run loop: T-state budget, interrupt acceptance in every mode, the NMI,
-// HALT, the EI/DI delay, and reset.
+// The run loop: T-state budget, interrupt acceptance in every mode and the
+// NMI (timing of each access, r unchanged), HALT, the EI/DI delay.
 #include "tests/core/core_fixture.h"
 
 namespace {
 
-class RunLoopTest : public CoreTest {
- protected:
-  void enable_mode(uint8_t mode) {
-    s.iff1 = s.iff2 = 1;
-    s.im = mode;
-  }
-};
-
-TEST_F(RunLoopTest, RunOfZeroExecutesNothing) {
-  load({0x3C});  // INC A
-  EXPECT_EQ(z80_run(&s, 0), 0u);
-  EXPECT_EQ(s.a, 0);
-  EXPECT_EQ(s.cycles, 0u);
-}
+using RunLoopTest = CoreTest;
 
 TEST_F(RunLoopTest, RunEndsOnInstructionBoundaryAndRestartsCount) {
-  load({0x00, 0x00, 0x21, 0x00, 0x00, 0x00});  // NOP NOP LD HL,0 NOP
-  EXPECT_EQ(z80_run(&s, 9), 18u);               // 4 + 4 + 10
-  EXPECT_EQ(z80_run(&s, 1), 4u);                // counts from 0 again
-}
-
-TEST_F(RunLoopTest, ModeOneAcceptancePushesPcAndJumpsTo38) {
-  enable_mode(1);
-  s.sp = 0x8000;
-  s.pc = 0x1234;
-  z80_request_int(&s, 0);
-  EXPECT_EQ(z80_run(&s, 1), 13u);
-  EXPECT_EQ(mem[0x7FFE], 0x34);
-  EXPECT_EQ(mem[0x7FFF], 0x12);
-  EXPECT_EQ(s.sp, 0x7FFE);
-  EXPECT_EQ(s.pc, 0x0038);
-  EXPECT_EQ(s.iff1, 0);
-  EXPECT_EQ(s.iff2, 0);
-  EXPECT_EQ(s.int_pending, 0);
-}
-
-TEST_F(RunLoopTest, ModeTwoTakesVectorFromITable) {
-  enable_mode(2);
-  s.i = 0x12;
-  mem[0x1200] = 0x78;
-  mem[0x1201] = 0x56;
-  z80_request_int(&s, 0x00);
-  EXPECT_EQ(z80_run(&s, 1), 19u);
-  EXPECT_EQ(s.pc, 0x5678);
-}
-
-TEST_F(RunLoopTest, ModeZeroWithNopCostsSixAndKeepsPc) {
-  enable_mode(0);
-  load({0x3C});
-  z80_request_int(&s, 0x00);
-  EXPECT_EQ(z80_run(&s, 1), 6u);
-  EXPECT_EQ(s.pc, kOrigin);
-  EXPECT_EQ(s.sp, 0xF000);
-  EXPECT_EQ(s.iff1, 0);
+  load({0x3C, 0x00, 0x21, 0x00, 0x00, 0x00});  // INC A, NOP, LD HL,0, NOP
+  EXPECT_EQ(z80_run(&s, 0), 0u);
   EXPECT_EQ(s.a, 0);
+  EXPECT_EQ(z80_run(&s, 9), 18u);  // 4 + 4 + 10
+  EXPECT_EQ(z80_run(&s, 1), 4u);   // counts from 0 again
 }
 
-TEST_F(RunLoopTest, ModeZeroRestartPushesCurrentPc) {
-  enable_mode(0);
-  load(0x4000, {0x00});
-  z80_request_int(&s, 0xFF);  // RST 38H on the bus
-  EXPECT_EQ(z80_run(&s, 1), 13u);
-  EXPECT_EQ(s.pc, 0x0038);
-  EXPECT_EQ(mem[0xEFFE], 0x00);
-  EXPECT_EQ(mem[0xEFFF], 0x40);
+struct Acceptance {
+  const char* name;
+  uint8_t im;
+  bool nmi;
+  uint8_t data;  // on the bus
+  uint32_t t_states;
+  uint16_t pc;
+  const char* trace;
+  uint8_t r;  // opcode fetches
+};
+
+class AcceptanceTest : public CoreTest, public ::testing::WithParamInterface<Acceptance> {};
+
+TEST_P(AcceptanceTest, PushesPcAndJumpsWithTiming) {
+  const Acceptance& c = GetParam();
+  load({0x00}, 0x1234);
+  s.iff1 = s.iff2 = 1;
+  s.im = c.im;
+  s.i = 0x12;
+  mem[0x12FF] = 0x78;
+  mem[0x1300] = 0x56;
+  s.r = 0x7F;
+  if (c.nmi) s.nmi_pending = 1; else z80_request_int(&s, c.data);
+  s.cycles = 0;
+  EXPECT_EQ(z80_run(&s, 1), c.t_states);
+  EXPECT_EQ(trace, c.trace);
+  EXPECT_EQ(s.pc, c.pc);
+  EXPECT_EQ(s.sp, 0xEFFE);
+  EXPECT_EQ(pushed(), 0x1234);
+  EXPECT_EQ(s.iff1, 0);
+  EXPECT_EQ(s.iff2, c.nmi ? 1 : 0);
+  EXPECT_EQ(s.int_pending | s.nmi_pending, 0);
+  EXPECT_EQ(s.r, (0x7F + c.r) & 0x7F);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, AcceptanceTest,
+    ::testing::Values(
+        Acceptance{"Nmi", 1, true, 0, 11, 0x0066, "wEFFE:3=34 wEFFF:6=12", 0},
+        Acceptance{"ModeOne", 1, false, 0, 13, 0x0038, "wEFFE:3=34 wEFFF:6=12", 0},
+        Acceptance{"ModeTwoVectorFromIAndWholeByte", 2, false, 0xFF, 19, 0x5678,
+                   "wEFFE:3=34 wEFFF:6=12 r12FF:9 r1300:12", 0},
+        Acceptance{"ModeZeroRestartFromBus", 0, false, 0xFF, 13, 0x0038,
+                   "wEFFE:10=34 wEFFF:13=12", 1}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RunLoopTest, EiHoldsInterruptUntilAfterNextInstruction) {
   s.im = 1;
@@ -78,9 +67,8 @@ TEST_F(RunLoopTest, EiHoldsInterruptUntilAfterNextInstruction) {
   EXPECT_EQ(z80_run(&s, 8), 8u);  // EI and NOP, no acceptance in between
   z80_run(&s, 1);
   EXPECT_EQ(s.pc, 0x0038);
-  EXPECT_EQ(mem[0xEFFE] | mem[0xEFFF] << 8, kOrigin + 2);
+  EXPECT_EQ(pushed(), kOrigin + 2);
 }
-
 
 TEST_F(RunLoopTest, NmiIgnoresIff1AndDelay) {
   load({0xFB});  // EI
@@ -90,7 +78,6 @@ TEST_F(RunLoopTest, NmiIgnoresIff1AndDelay) {
   EXPECT_EQ(z80_run(&s, 1), 11u);
   EXPECT_EQ(s.pc, 0x0066);
   EXPECT_EQ(s.iff2, 0);
-  EXPECT_EQ(s.nmi_pending, 0);
   EXPECT_EQ(s.int_delay, 1);
 }
 
@@ -104,14 +91,26 @@ TEST_F(RunLoopTest, HaltRepeatsUntilInterruptThenReturnsPastIt) {
   z80_request_int(&s, 0);
   z80_run(&s, 1);
   EXPECT_EQ(s.halted, 0);
-  EXPECT_EQ(mem[0xEFFE] | mem[0xEFFF] << 8, kOrigin + 2);
+  EXPECT_EQ(pushed(), kOrigin + 2);
 }
 
+TEST_F(RunLoopTest, InterruptBetweenLdirStepsReturnsToPrefix) {
+  load({0xED, 0xB0});
+  s.c = 4, s.h = 0x40, s.d = 0x50;
+  s.iff1 = s.iff2 = 1;
+  s.im = 1;
+  z80_run(&s, 1);
+  z80_request_int(&s, 0);
+  z80_run(&s, 1);
+  EXPECT_EQ(s.pc, 0x0038);
+  EXPECT_EQ(pushed(), kOrigin);
+}
 
 TEST_F(RunLoopTest, UnknownModeOnlyConsumesRequest) {
-  enable_mode(3);
+  s.iff1 = s.iff2 = 1;
+  s.im = 3;
   s.halted = 1;
-  s.pc = 0x1000;
+  load({0x00, 0x00}, 0x1000);
   z80_request_int(&s, 0);
   z80_run(&s, 1);  // consumes the request, then executes one instruction
   EXPECT_EQ(s.int_pending, 0);
@@ -119,6 +118,5 @@ TEST_F(RunLoopTest, UnknownModeOnlyConsumesRequest) {
   EXPECT_EQ(s.sp, 0xF000);
   EXPECT_EQ(s.pc, 0x1002);  // past the HALT, then one NOP
 }
-
 
 }  // namespace
