@@ -56,6 +56,7 @@ struct BeepCase {
   const char* values;  // after B; none gives the default
   int hertz, ms;
 };
+void PrintTo(const BeepCase& c, std::ostream* os) { *os << c.hertz << " Hz " << c.ms << " ms"; }
 
 class Beep : public testing::TestWithParam<BeepCase> {};
 
@@ -85,6 +86,7 @@ struct BadInput {
   const char* line;
   const char* message;
 };
+void PrintTo(const BadInput& c, std::ostream* os) { *os << '"' << c.line << '"'; }
 
 class MonitorErrors : public testing::TestWithParam<BadInput> {};
 
