@@ -33,7 +33,7 @@ parse_hex:
 _digit:
         ld a,(hl)
         call hex_value
-        jr c,_end
+        jp c,end_of_number
         inc b
         ld c,a
         ld a,b
@@ -50,11 +50,6 @@ _digit:
         ex de,hl
         inc hl
         jr _digit
-_end:
-        ld a,b
-        or a
-        jp z,error_number
-        jp end_of_word
 
 ; A = the value of hex digit A and carry clear, or carry set.
 hex_value:
@@ -83,9 +78,9 @@ parse_decimal:
 _digit:
         ld a,(hl)
         sub '0'
-        jr c,_end
+        jp c,end_of_number
         cp 10
-        jr nc,_end
+        jp nc,end_of_number
         inc b
         push hl
         ld h,d
@@ -106,11 +101,13 @@ _digit:
         pop hl
         inc hl
         jr _digit
-_end:
+
+; B digits were read: a number has at least one.
+end_of_number:
         ld a,b
         or a
         jp z,error_number
-        jp end_of_word
+        ; and it ends like a word
 
 ; A number must end at a space or at the end of the line; carry clear.
 end_of_word:
