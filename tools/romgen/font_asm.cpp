@@ -14,6 +14,8 @@
 #include <sstream>
 #include <string>
 
+#include "tools/romgen/write_source.h"
+
 namespace {
 
 constexpr int kFirstCode = 32;
@@ -104,11 +106,5 @@ int main(int argc, char** argv) {
     }
     out << "        ; " << code << "\n";
   }
-  std::ofstream file(argv[2]);
-  file << out.str();
-  if (!file) {
-    std::cerr << argv[2] << ": cannot write\n";
-    return 1;
-  }
-  return 0;
+  return write_source(argv[2], out.str());
 }

@@ -5,13 +5,13 @@
 //
 //   vorn-romgen-keys keyboard.txt OUT.inc
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "tools/keyboard_layout.h"
+#include "tools/romgen/write_source.h"
 
 namespace {
 
@@ -74,11 +74,5 @@ int main(int argc, char** argv) {
   write_table(out, "keymap_plain", keys, &KeyLegend::plain);
   write_table(out, "keymap_shift", keys, &KeyLegend::shift);
   write_table(out, "keymap_ctrl", keys, &KeyLegend::ctrl);
-  std::ofstream file(argv[2]);
-  file << out.str();
-  if (!file) {
-    std::cerr << argv[2] << ": cannot write\n";
-    return 1;
-  }
-  return 0;
+  return write_source(argv[2], out.str());
 }
