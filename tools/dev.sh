@@ -6,6 +6,8 @@
 #   tools/dev.sh test   build and test in Release, then again under
 #                       AddressSanitizer and UndefinedBehaviorSanitizer
 #                       (the long instruction-exerciser runs only in Release)
+#   tools/dev.sh lines [--files]
+#                       lines of tests against lines of product code
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -37,7 +39,44 @@ build() {  # build DIR TYPE [extra cmake args...]
   cmake --build "$dir" -j2
 }
 
+# Lines that are neither blank nor only a comment, in the files under the
+# given folders (fuzz corpora left out); with --files, each file's count too.
+count_lines() {  # count_lines LABEL FOLDERS...
+  local label=$1
+  shift
+  find "$@" -path '*/corpus' -prune -o -type f -print | sort | while read -r file; do
+    case "$file" in
+      *.cpp|*.h) mark=// ;;
+      *.asm|*.inc) mark=';' ;;
+      *.sh|*.py|*.cmake|*.txt) mark='#' ;;
+      *) mark= ;;
+    esac
+    awk -v mark="$mark" -v file="$file" '
+      { line = $0; gsub(/^[ \t]+|[ \t\r]+$/, "", line) }
+      mark == "//" && block { if (index(line, "*/") == 0) next; block = 0; line = substr(line, index(line, "*/") + 2) }
+      mark == "//" && substr(line, 1, 2) == "/*" {
+        if (index(line, "*/") == 0) { block = 1; next }
+        line = substr(line, index(line, "*/") + 2); gsub(/^[ \t]+/, "", line)
+      }
+      line == "" { next }
+      mark != "" && index(line, mark) == 1 && substr(line, 1, 2) != "#!" { next }
+      { n++ }
+      END { print n + 0, file }' "$file"
+  done | awk -v label="$label" -v list="$LIST_FILES" '
+    { total += $1; if (list) printf "%6d %s\n", $1, $2 }
+    END { print label, total }'
+}
+
 case "${1:-}" in
+  lines)
+    LIST_FILES=$([ "${2:-}" = --files ] && echo 1 || true)
+    export LIST_FILES
+    { count_lines tests tests; count_lines product core machine host rom tools; } | awk '
+      $1 == "tests" && NF == 2 { tests = $2; next }
+      $1 == "product" && NF == 2 { product = $2; next }
+      { print }
+      END { printf "product %d, tests %d, ratio %.3f (band 0.25 to 0.33)\n", product, tests, tests / product }'
+    ;;
   run)
     install_missing
     build build Release
@@ -57,7 +96,7 @@ case "${1:-}" in
     (cd build-fuzz && ctest --output-on-failure -j2)
     ;;
   *)
-    echo "usage: tools/dev.sh run|test" >&2
+    echo "usage: tools/dev.sh run|test|lines [--files]" >&2
     exit 2
     ;;
 esac
