@@ -19,12 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/core/cpm_machine.h"
-#include "tests/core/exerciser_run.h"
+#include "tests/core/exerciser.h"
 
 namespace {
-
-constexpr uint64_t kTStateBudget = 80'000'000'000;
 
 struct Options {
   int tests = 0;  // 0: the whole program
@@ -67,22 +64,19 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s [--tests N (1-67)] [--runs R (1-99)]\n", argv[0]);
     return 2;
   }
-  const std::string path = exerciser_path("zexdoc.com");
-
   std::vector<double> wall_speeds;
   std::vector<double> cpu_speeds;
   for (int run_number = 1; run_number <= options.runs; ++run_number) {
-    CpmMachine machine;
-    if (!machine.load_program(path)) {
-      std::fprintf(stderr, "cannot load %s\n", path.c_str());
-      return 1;
-    }
     const auto start = std::chrono::steady_clock::now();
     const std::clock_t cpu_start = std::clock();
-    const ExerciserRun run = run_exerciser(machine, options.tests, kTStateBudget, [](const std::string&) {});
+    const ExerciserRun run = run_exerciser("zexdoc.com", options.tests, false);
     const double cpu_seconds = static_cast<double>(std::clock() - cpu_start) / CLOCKS_PER_SEC;
     const std::chrono::duration<double> wall_seconds = std::chrono::steady_clock::now() - start;
 
+    if (!run.loaded) {
+      std::fprintf(stderr, "cannot load %s/zexdoc.com\n", VORN_Z80TESTS_DIR);
+      return 1;
+    }
     const double t_states = static_cast<double>(run.t_states);
     wall_speeds.push_back(t_states / wall_seconds.count() / 1e6);
     cpu_speeds.push_back(t_states / cpu_seconds / 1e6);

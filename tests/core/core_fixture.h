@@ -1,13 +1,13 @@
 // A processor on 64 KiB of flat memory whose bus callbacks record every
 // access as text, "r8000:3" = memory read of 8000h with 3 T-states charged,
 // "w4000:11=01" = write of 01h ('i' port in, 'o' port out with its byte), so a
-// test compares a whole trace.
+// test compares a whole trace. Every test starts from BC=0201h DE=6000h
+// HL=4000h IX=IY=5000h SP=F000h pc=8000h, A=F=0 and the rest as after a reset.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -25,13 +25,18 @@ class CoreTest : public ::testing::Test {
     s.write_port = [](void* c, uint16_t a, uint8_t v) { self(c)->log('o', a, v); };
     s.mem_ctx = s.port_ctx = this;
     z80_reset(&s);
+    s.b = 0x02;
+    s.c = 0x01;
+    s.d = 0x60;
+    s.h = 0x40;
+    s.ix = s.iy = 0x5000;
     s.sp = 0xF000;
+    s.pc = kOrigin;
   }
 
   // Places bytes at `at` and points pc there.
   void load(const std::vector<uint8_t>& bytes, uint16_t at = kOrigin) {
-    uint16_t address = at;
-    for (uint8_t b : bytes) mem[address++] = b;
+    std::copy(bytes.begin(), bytes.end(), mem.begin() + at);
     s.pc = at;
   }
 
@@ -55,13 +60,13 @@ class CoreTest : public ::testing::Test {
   static CoreTest* self(void* c) { return static_cast<CoreTest*>(c); }
   uint8_t log(char kind, uint16_t address, uint8_t value) {
     char text[24];
-    std::snprintf(text, sizeof text, "%s%c%04X:%u", trace.empty() ? "" : " ", kind, address,
-                  static_cast<unsigned>(s.cycles));
-    trace += text;
+    const unsigned at = s.cycles;
     if (kind == 'w' || kind == 'o') {
-      std::snprintf(text, sizeof text, "=%02X", value);
-      trace += text;
+      std::snprintf(text, sizeof text, " %c%04X:%u=%02X", kind, address, at, value);
+    } else {
+      std::snprintf(text, sizeof text, " %c%04X:%u", kind, address, at);
     }
+    trace += trace.empty() ? text + 1 : text;
     return value;
   }
 };

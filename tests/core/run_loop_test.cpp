@@ -16,9 +16,8 @@ TEST_F(RunLoopTest, RunEndsOnInstructionBoundaryAndRestartsCount) {
 
 struct Acceptance {
   const char* name;
-  uint8_t im;
   bool nmi;
-  uint8_t data;  // on the bus
+  uint8_t im, iff1, data;  // the mode, IFF1 before (IFF2 is 1), the byte on the bus
   uint32_t t_states;
   uint16_t pc;
   const char* trace;
@@ -30,60 +29,67 @@ class AcceptanceTest : public CoreTest, public ::testing::WithParamInterface<Acc
 TEST_P(AcceptanceTest, PushesPcAndJumpsWithTiming) {
   const Acceptance& c = GetParam();
   load({0x00}, 0x1234);
-  s.iff1 = s.iff2 = 1;
+  s.iff1 = c.iff1;
+  s.iff2 = 1;
   s.im = c.im;
   s.i = 0x12;
   mem[0x12FF] = 0x78;
   mem[0x1300] = 0x56;
   s.r = 0x7F;
-  if (c.nmi) s.nmi_pending = 1; else z80_request_int(&s, c.data);
-  s.cycles = 0;
+  // An NMI is served even in the delay after EI, and leaves the delay as it is.
+  if (c.nmi) {
+    s.nmi_pending = s.int_delay = 1;
+  } else {
+    z80_request_int(&s, c.data);
+  }
   EXPECT_EQ(z80_run(&s, 1), c.t_states);
   EXPECT_EQ(trace, c.trace);
   EXPECT_EQ(s.pc, c.pc);
   EXPECT_EQ(s.sp, 0xEFFE);
   EXPECT_EQ(pushed(), 0x1234);
   EXPECT_EQ(s.iff1, 0);
-  EXPECT_EQ(s.iff2, c.nmi ? 1 : 0);
+  EXPECT_EQ(s.iff2, c.nmi ? c.iff1 : 0);  // an NMI keeps IFF1 in IFF2
   EXPECT_EQ(s.int_pending | s.nmi_pending, 0);
+  EXPECT_EQ(s.int_delay, c.nmi ? 1 : 0);
   EXPECT_EQ(s.r, (0x7F + c.r) & 0x7F);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, AcceptanceTest,
     ::testing::Values(
-        Acceptance{"Nmi", 1, true, 0, 11, 0x0066, "wEFFE:3=34 wEFFF:6=12", 0},
-        Acceptance{"ModeOne", 1, false, 0, 13, 0x0038, "wEFFE:3=34 wEFFF:6=12", 0},
-        Acceptance{"ModeTwoVectorFromIAndWholeByte", 2, false, 0xFF, 19, 0x5678,
+        Acceptance{"Nmi", true, 1, 1, 0, 11, 0x0066, "wEFFE:3=34 wEFFF:6=12", 0},
+        Acceptance{"NmiWhileIff1Clear", true, 1, 0, 0, 11, 0x0066, "wEFFE:3=34 wEFFF:6=12", 0},
+        Acceptance{"ModeOne", false, 1, 1, 0, 13, 0x0038, "wEFFE:3=34 wEFFF:6=12", 0},
+        Acceptance{"ModeTwoVectorFromIAndWholeByte", false, 2, 1, 0xFF, 19, 0x5678,
                    "wEFFE:3=34 wEFFF:6=12 r12FF:9 r1300:12", 0},
-        Acceptance{"ModeZeroRestartFromBus", 0, false, 0xFF, 13, 0x0038,
-                   "wEFFE:10=34 wEFFF:13=12", 1}),
+        Acceptance{"ModeZeroRestartFromBus", false, 0, 1, 0xFF, 13, 0x0038, "wEFFE:10=34 wEFFF:13=12", 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(RunLoopTest, EiHoldsInterruptUntilAfterNextInstruction) {
-  s.im = 1;
-  load({0xFB, 0x00, 0x00});  // EI NOP NOP
-  z80_request_int(&s, 0);
-  EXPECT_EQ(z80_run(&s, 8), 8u);  // EI and NOP, no acceptance in between
-  z80_run(&s, 1);
-  EXPECT_EQ(s.pc, 0x0038);
-  EXPECT_EQ(pushed(), kOrigin + 2);
+// An interrupt requested after the first instruction comes in at once
+// between two steps of LDIR, and returns to its prefix; after EI, and after an
+// index prefix that stands alone before another prefix, only once the next
+// instruction has run.
+TEST_F(RunLoopTest, InterruptRequestedAfterFirstInstructionReturnsWhereHeldOff) {
+  const std::vector<std::pair<std::vector<uint8_t>, int>> cases{
+      {{0xED, 0xB0}, kOrigin}, {{0xFB, 0x00}, kOrigin + 2}, {{0xDD, 0xDD, 0x21, 0x34, 0x12}, kOrigin + 5}};
+  for (const auto& [code, resume] : cases) {
+    load(code);
+    s.iff1 = s.iff2 = 1;
+    s.im = 1;
+    z80_run(&s, 1);
+    z80_request_int(&s, 0);
+    for (int n = 0; n < 2 && s.pc != 0x0038; ++n) z80_run(&s, 1);
+    EXPECT_EQ(s.pc, 0x0038);
+    EXPECT_EQ(pushed(), resume);
+  }
 }
 
-TEST_F(RunLoopTest, NmiIgnoresIff1AndDelay) {
-  load({0xFB});  // EI
-  z80_run(&s, 1);
-  s.iff1 = 0;
-  s.nmi_pending = 1;
-  EXPECT_EQ(z80_run(&s, 1), 11u);
-  EXPECT_EQ(s.pc, 0x0066);
-  EXPECT_EQ(s.iff2, 0);
-  EXPECT_EQ(s.int_delay, 1);
-}
-
-TEST_F(RunLoopTest, HaltRepeatsUntilInterruptThenReturnsPastIt) {
-  s.im = 1;
-  load({0xFB, 0x76});  // EI HALT
+// HALT runs again and again, r counting each time, until an interrupt leaves
+// it with pc past the HALT. Here the mode is one that does not exist: the
+// request is only consumed, nothing is pushed, and the next instruction runs.
+TEST_F(RunLoopTest, HaltRepeatsUntilInterruptAndUnknownModeOnlyConsumesRequest) {
+  s.im = 3;
+  load({0xFB, 0x76, 0x00, 0x00});  // EI HALT NOP NOP
   EXPECT_EQ(z80_run(&s, 16), 16u);
   EXPECT_EQ(s.pc, kOrigin + 1);
   EXPECT_EQ(s.halted, 1);
@@ -91,32 +97,9 @@ TEST_F(RunLoopTest, HaltRepeatsUntilInterruptThenReturnsPastIt) {
   z80_request_int(&s, 0);
   z80_run(&s, 1);
   EXPECT_EQ(s.halted, 0);
-  EXPECT_EQ(pushed(), kOrigin + 2);
-}
-
-TEST_F(RunLoopTest, InterruptBetweenLdirStepsReturnsToPrefix) {
-  load({0xED, 0xB0});
-  s.c = 4, s.h = 0x40, s.d = 0x50;
-  s.iff1 = s.iff2 = 1;
-  s.im = 1;
-  z80_run(&s, 1);
-  z80_request_int(&s, 0);
-  z80_run(&s, 1);
-  EXPECT_EQ(s.pc, 0x0038);
-  EXPECT_EQ(pushed(), kOrigin);
-}
-
-TEST_F(RunLoopTest, UnknownModeOnlyConsumesRequest) {
-  s.iff1 = s.iff2 = 1;
-  s.im = 3;
-  s.halted = 1;
-  load({0x00, 0x00}, 0x1000);
-  z80_request_int(&s, 0);
-  z80_run(&s, 1);  // consumes the request, then executes one instruction
-  EXPECT_EQ(s.int_pending, 0);
-  EXPECT_EQ(s.iff1, 0);
+  EXPECT_EQ(s.int_pending | s.iff1, 0);
   EXPECT_EQ(s.sp, 0xF000);
-  EXPECT_EQ(s.pc, 0x1002);  // past the HALT, then one NOP
+  EXPECT_EQ(s.pc, kOrigin + 3);
 }
 
 }  // namespace

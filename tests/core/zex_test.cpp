@@ -4,53 +4,29 @@
 // N exerciser tests for a quick local run.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <iostream>
-#include <string>
-#include <vector>
 
-#include "tests/core/cpm_machine.h"
-#include "tests/core/exerciser_run.h"
+#include "tests/core/exerciser.h"
 
 namespace {
 
-constexpr int kExerciserTests = 67;
-// A whole run is about 47 billion T-states; a core that loops or loses its
-// way is stopped well after that.
-constexpr uint64_t kTStateBudget = 80'000'000'000;
-
-int requested_test_count() {
-  const char* value = std::getenv("VORN_ZEX_TESTS");
-  if (value == nullptr) return 0;
-  const int count = std::atoi(value);
-  return count > 0 ? count : 0;
-}
+constexpr size_t kExerciserTests = 67;
 
 // Runs one exerciser and checks that exactly `expected_errors` appear among
 // its results (all of them in a whole run, a subset in a shortened one).
 void check_exerciser(const std::string& file_name, const std::vector<std::string>& expected_errors) {
-  const std::string path = exerciser_path(file_name);
-  if (!std::filesystem::exists(path)) GTEST_SKIP() << "exerciser not found: " << path;
-
-  CpmMachine machine;
-  ASSERT_TRUE(machine.load_program(path)) << "cannot load " << path;
-  const int max_results = requested_test_count();
-  const ExerciserRun run =
-      run_exerciser(machine, max_results, kTStateBudget, [](const std::string& line) { std::cout << line << '\n'; });
-  std::cout << run.t_states << " T-states\n";
-
+  if (!std::filesystem::exists(VORN_Z80TESTS_DIR)) GTEST_SKIP() << "exercisers absent: " << VORN_Z80TESTS_DIR;
+  const char* wanted = std::getenv("VORN_ZEX_TESTS");
+  const int max_results = wanted != nullptr ? std::max(std::atoi(wanted), 0) : 0;
+  const ExerciserRun run = run_exerciser(file_name, max_results, true);
+  ASSERT_TRUE(run.loaded) << "cannot load " << file_name << " from " << VORN_Z80TESTS_DIR;
+  const size_t reported = max_results == 0 ? kExerciserTests : std::min<size_t>(max_results, kExerciserTests);
+  EXPECT_EQ(run.results.size(), reported);
+  for (const auto& error : run.errors) EXPECT_EQ(std::ranges::count(expected_errors, error), 1) << error;
   if (max_results == 0) {
-    EXPECT_TRUE(run.finished) << "the exerciser did not return to CP/M within " << kTStateBudget << " T-states";
-    EXPECT_EQ(run.results.size(), static_cast<size_t>(kExerciserTests));
+    EXPECT_TRUE(run.finished) << "no return to CP/M within " << kExerciserBudget << " T-states";
     EXPECT_EQ(run.errors, expected_errors);
-  } else {
-    EXPECT_EQ(run.results.size(), static_cast<size_t>(std::min(max_results, kExerciserTests)));
-    for (const std::string& error : run.errors) {
-      EXPECT_NE(std::find(expected_errors.begin(), expected_errors.end(), error), expected_errors.end())
-          << "unexpected: " << error;
-    }
   }
 }
 

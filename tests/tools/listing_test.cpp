@@ -1,4 +1,5 @@
-// The ROM listing: which symbols become labels, and the listing's lines.
+// The ROM listing: from the assembler's symbol file, the labels, and one
+// line per instruction with its address, bytes and text.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -7,32 +8,33 @@
 
 namespace {
 
-TEST(Listing, KeepsCodeLabelsOnlyAndTheFirstNameOfAnAddress) {
-  std::istringstream file(
-      "reset\tEQU 00000H\n"
-      "KEY_RETURN\tEQU 0000DH\n"  // a constant, not a place in the code
-      "00000012\tEQU 00010H\n"    // a numbered local label
-      "main_loop\tEQU 00010H\n"
-      "also_main\tEQU 00010H\n"
-      "broken\tEQU 1234\n"
-      "too_far\tEQU 10000H\n");
-  const SymbolTable symbols = read_symbols(file);
-  const SymbolTable expected{{0x0000, "reset"}, {0x0010, "main_loop"}};
-  EXPECT_EQ(symbols, expected);
-}
-
-TEST(Listing, ShowsLabelsAddressesBytesAndTextAndStopsAtTheImageEnd) {
-  // LD BC,1234h at 8000h, then a JR back to it, then a CALL cut off by the end
-  // of the image, whose missing bytes read as FF.
-  const std::vector<uint8_t> image{0x01, 0x34, 0x12, 0x18, 0xFB, 0xCD, 0x00};
+// Of the symbols only the first name of a place in the code becomes a label:
+// not a name beyond 16 bits, a constant, a numbered local label, or a value
+// without its H (read without its last digit, it would be FFFEh). The
+// addresses wrap to 0000h, and the CALL cut off by the image's end reads FFh.
+TEST(Listing, LabelsTheCodeAndShowsAddressBytesAndTextOfEachInstruction) {
+  std::istringstream symbol_file(
+      "too_far\tEQU 10000H\n"
+      "start\tEQU 0FFF6H\n"
+      "KEY_RETURN\tEQU 0FFF9H\n"
+      "00000012\tEQU 0FFFAH\n"
+      "broken\tEQU 0FFFE0\n"
+      "wrap\tEQU 00000H\n"
+      "also_wrap\tEQU 00000H\n");
+  const std::vector<uint8_t> image{0x01, 0x34, 0x12, 0x08, 0xDD, 0x36, 0x05, 0xAA, 0xED, 0x77,
+                                   0xDD, 0xFD, 0xCB, 0x01, 0xFF, 0xCD, 0x00};
   std::ostringstream out;
-  write_listing(image, 0x8000, {{0x8000, "start"}, {0x8005, "tail"}}, out);
+  write_listing(image, 0xFFF6, read_symbols(symbol_file), out);
   EXPECT_EQ(out.str(),
             "start:\n"
-            "8000  01 34 12      LD BC,01234h\n"
-            "8003  18 FB         JR (PC+-5)\n"
-            "tail:\n"
-            "8005  CD 00 FF      CALL (0FF00h)\n");
+            "FFF6  01 34 12      LD BC,01234h\n"
+            "FFF9  08            EX AF,AF'\n"
+            "FFFA  DD 36 05 AA   LD (IX+005h),0AAh\n"
+            "FFFE  ED 77         DB 0EDh,077h\n"
+            "wrap:\n"
+            "0000  DD            DB 0DDh\n"
+            "0001  FD CB 01 FF   LD A,SET 7,(IY+001h)\n"
+            "0005  CD 00 FF      CALL (0FF00h)\n");
 }
 
 }  // namespace
