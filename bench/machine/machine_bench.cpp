@@ -48,7 +48,7 @@ double children_cpu_seconds() {
 // The time the runner took for `frames` frames; false when it failed.
 bool time_run(const Case& run, long frames, const std::filesystem::path& folder, Timing& timing) {
   std::filesystem::create_directories(folder / "data");
-  std::filesystem::copy_file(std::filesystem::path(VORN_TEST_PROGRAMS_DIR) / run.program,
+  std::filesystem::copy_file(std::filesystem::path(VORN_BENCH_PROGRAMS_DIR) / run.program,
                              folder / "data" / "vorn.bin",
                              std::filesystem::copy_options::overwrite_existing);
   const std::string command = "cd '" + folder.string() + "' && '" VORN_HEADLESS_PATH "' --frames " +

@@ -1,82 +1,58 @@
 // Memory map, set-up and reset, the frame step, the display, the keyboard
 // matrix with the host hold rule, and the speaker.
-#include "tests/machine/machine_fixture.h"
+#include "tests/machine/vorn_machine.h"
 
 namespace {
 
-using MachineSetUp = MachineTest;
+using MachineTest = Vorn;
 
-TEST_F(MachineSetUp, RomIsTheImagesFirst16KiBAndIgnoresWritesButRamStoresThem) {
-  const Bytes rom = pattern(20'000);
-  write_bytes("data/vorn.bin", rom);
+// A 40,000-byte image: its first 16 KiB become the ROM, its first 32 KiB the
+// memory image at 5000h.
+TEST_F(MachineTest, RomAndDevImagesFillTheirAreasInterruptsCountFramesAndResetKeepsRomAndTape) {
+  Bytes image(40'000);
+  for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i * 7 + (i >> 8) + 1);
+  write_bytes("data/vorn.bin", image);
   ASSERT_EQ(machine_init(), 0);
-  EXPECT_TRUE(std::equal(rom.begin(), rom.begin() + kRomSize, machine.memory));
+  EXPECT_TRUE(std::equal(image.begin(), image.begin() + kRomSize, machine.memory));
   EXPECT_EQ(machine.memory[kRomSize], 0) << "RAM starts cleared, without the image's tail";
-  for (const uint16_t address : {0x0000, 0x3FFF, 0x4000, 0xFFFF})
+  for (const uint16_t address : {0x0000, 0x3FFF, 0x4000, 0xFFFF}) {
     machine_mem_write(nullptr, address, 0x5A);
-  EXPECT_EQ(machine_mem_read(nullptr, 0), rom[0]);
-  EXPECT_EQ(machine_mem_read(nullptr, 0x3FFF), rom[0x3FFF]);
-  EXPECT_EQ(machine_mem_read(nullptr, 0x4000), 0x5A);
-  EXPECT_EQ(machine_mem_read(nullptr, 0xFFFF), 0x5A);
+    EXPECT_EQ(machine_mem_read(nullptr, address), address < kRamStart ? image[address] : 0x5A) << address;
+  }
   machine_free();
   fs::remove("data/vorn.bin");
   EXPECT_EQ(machine_init(), 1) << "no ROM image";
-}
 
-TEST_F(MachineSetUp, DevImageFills5000ToCFFFWithoutAResetAndResetKeepsRomAndTape) {
-  start("keys");
-  host_frames(3);
+  start();
+  const uint16_t frames = rom_frames();
+  run(10);
+  EXPECT_EQ(rom_frames(), frames + 10) << "one interrupt a frame";
+  machine.cpu.im = 3;
+  machine.cpu.int_pending = 0;
+  run(2);
+  EXPECT_TRUE(machine.cpu.int_pending == 0 && rom_frames() == frames + 10) << "none in mode 3";
   machine.memory[0x4FFF] = machine.memory[0x5003] = machine.memory[0xD000] = 0x66;
   machine_load_dev_image();  // no file yet: nothing changes
   write_bytes("data/dev.bin", {1, 2, 3});
   machine_load_dev_image();
   EXPECT_TRUE(machine.memory[0x5002] == 3 && machine.memory[0x5003] == 0x66) << "a short image";
-  EXPECT_EQ(counter(), 3) << "loading an image must not reset the machine";
-  const Bytes image = pattern(40'000);
   write_bytes("data/dev.bin", image);
   machine_load_dev_image();
   EXPECT_TRUE(std::equal(image.begin(), image.begin() + 32'768, machine.memory + 0x5000));
   EXPECT_TRUE(machine.memory[0x4FFF] == 0x66 && machine.memory[0xD000] == 0x66);
+  EXPECT_EQ(rom_frames(), frames + 10) << "loading an image must not reset the machine";
   tape_play();
   machine_reset();
   EXPECT_EQ(machine.cpu.pc, 0);
   EXPECT_TRUE(all_are(machine.memory + kRamStart, machine.memory + kMemorySize, 0));
   EXPECT_TRUE(all_are(machine.frame_buffer, machine.frame_buffer + kFrameBufferSize, 0));
-  EXPECT_TRUE(machine.memory[0] == program("keys")[0] && machine.tape.state == TAPE_PLAYING);
-  host_frames(1);
+  EXPECT_TRUE(machine.memory[0] == data_file("vorn.bin")[0] && machine.tape.state == TAPE_PLAYING);
+  run(1);
   EXPECT_TRUE(all_are(machine.frame_buffer, machine.frame_buffer + kFrameBufferSize, 255));
-  EXPECT_EQ(counter(), 1) << "the program restarts from 0";
 }
 
-using FrameTest = MachineTest;
-
-TEST_F(FrameTest, OneInterruptPerFrameAndNoneWhenImHolds3) {
-  start("keys");
-  host_frames(10);
-  EXPECT_EQ(counter(), 10);
-  machine.cpu.im = 3;
-  machine.cpu.int_pending = 0;
-  host_frames(2);
-  EXPECT_EQ(machine.cpu.int_pending, 0);
-  EXPECT_EQ(counter(), 10);
-}
-
-TEST_F(FrameTest, SetDisplayBitsAreBlackPixelsBit7LeftmostLinesOf32Bytes) {
-  start("keys");
-  machine.memory[0xE000] = 0x80;  // (0, 0)
-  machine.memory[0xE020] = 0x40;  // (1, 1)
-  machine.memory[0xFFFF] = 0x01;  // (255, 255)
-  video_convert();
-  for (int y = 0; y < 256; ++y)
-    for (int x = 0; x < 256; ++x) {
-      const uint8_t level = x == y && (x < 2 || x == 255) ? 0 : 255;
-      const uint8_t* p = machine.frame_buffer + (y * 256 + x) * 4;
-      ASSERT_TRUE(p[0] == level && p[1] == level && p[2] == level && p[3] == 255) << x << ',' << y;
-    }
-}
-
-TEST_F(FrameTest, SpeakerWriteSetsTheOneSampleOfItsTStateAndFramesStartSilent) {
-  start("keys");  // never writes to the port
+TEST_F(MachineTest, SpeakerWriteSetsTheOneSampleOfItsTStateAndFramesStartSilent) {
+  start();  // silent at its prompt
   out_at(100, 0x80);
   machine_frame();
   EXPECT_TRUE(machine.sound_active == 0 && all_are(machine.speaker, machine.speaker + 882, 127));
@@ -93,20 +69,16 @@ TEST_F(FrameTest, SpeakerWriteSetsTheOneSampleOfItsTStateAndFramesStartSilent) {
   EXPECT_EQ(Bytes(machine.speaker, machine.speaker + 882), expected);
 }
 
-using KeysTest = MachineTest;
-
-TEST_F(KeysTest, DownKeysReadLowInTheirRowAndSelectedRowsToggleAColumn) {
-  start("keys");
-  for (auto [row, column] : {std::pair{0, 0}, {1, 0}, {5, 0}, {3, 2}, {7, 4}})
-    machine.keys.rows[row][column] = 1;
+TEST_F(MachineTest, DownKeysReadLowInTheirRowAndSelectedRowsToggleAColumn) {
+  start();
+  for (auto [row, column] : {std::pair{0, 0}, {1, 0}, {5, 0}, {3, 2}, {7, 4}}) machine.keys.rows[row][column] = 1;
   machine.tape.buffer[0] = 255;  // no tape bit while the deck is stopped
   const struct { uint16_t port; uint8_t value; } reads[] = {
       {0xFE80, 0x1E}, {0xFB80, 0x1F}, {0x7F80, 0x0F}, {0xF780, 0x1B},
       {0xFC80, 0x1F},  // column 0 down in both rows cancels out
       {0x0080, 0x0A},  // all rows: column 0 down three times, columns 2 and 4 once
       {0xFF80, 0xFF}, {0x0081, 0xFF}, {0x0000, 0xFF}};
-  for (const auto& read : reads)
-    EXPECT_EQ(in_at(0, read.port), read.value) << std::hex << read.port;
+  for (const auto& read : reads) EXPECT_EQ(in_at(0, read.port), read.value) << std::hex << read.port;
   tape_record();
   machine.tape.buffer[0] = 255;
   EXPECT_EQ(in_at(0, 0x0080), 0x0A) << "recording is not playing";
@@ -116,8 +88,8 @@ TEST_F(KeysTest, DownKeysReadLowInTheirRowAndSelectedRowsToggleAColumn) {
   EXPECT_EQ(machine.tape.position, 1234u) << "a read with no row selected must not sample the tape";
 }
 
-TEST_F(KeysTest, HeldKeyIsDownUpFor25FramesThenDownButModifiersFollowTheHostKey) {
-  start("keys");
+TEST_F(MachineTest, HeldKeyIsDownUpFor25FramesThenDownButModifiersFollowTheHostKey) {
+  start();
   const struct { int scancode, row, column, frames; std::string seen; } cases[] = {
       {SCANCODE_1, 0, 0, 30, "1" + std::string(25, '0') + "1111" + "0"},  // then released
       {SCANCODE_1, 0, 0, 2, "100"},  // pressed again: the hold starts anew
@@ -126,14 +98,14 @@ TEST_F(KeysTest, HeldKeyIsDownUpFor25FramesThenDownButModifiersFollowTheHostKey)
   for (const auto& c : cases) {
     std::string seen;
     for (int i = 0; i <= c.frames; ++i) {
-      keys_now[c.scancode] = i < c.frames;
-      host_frames(1);
+      keys[c.scancode] = i < c.frames;
+      run(1);
       seen += machine.keys.rows[c.row][c.column] ? '1' : '0';
     }
     EXPECT_EQ(seen, c.seen) << c.scancode;
   }
-  for (int k : {SCANCODE_ESCAPE, SCANCODE_BACKSPACE, SCANCODE_TAB, SCANCODE_LALT}) keys_now[k] = 1;
-  host_frames(30);
+  for (int k : {SCANCODE_ESCAPE, SCANCODE_BACKSPACE, SCANCODE_TAB, SCANCODE_LALT}) keys[k] = 1;
+  run(30);
   for (const uint8_t* row : machine.keys.rows)
     EXPECT_TRUE(all_are(row, row + kKeyColumns, 0)) << "keys outside the table stay out";
   EXPECT_EQ(hold_counters[SCANCODE_ESCAPE], 29u) << "every host key counts its hold";

@@ -49,10 +49,16 @@ updated after every frame.
   --wav PATH            writes the speaker output of the whole run as a WAV
                         (8-bit unsigned mono, 44,100 Hz, 882 samples per
                         frame, 127 where a frame made no sound)
+  --until TEXT          ends the run after the first frame whose screen shows
+                        TEXT, read with the system ROM's character set
+                        (found through data/vorn.sym), and prints that
+                        frame's number; later actions and outputs do not
+                        happen. Exit status 3 when N frames pass without it.
   --help                shows this text
 
 Exit status: 0 on success, 1 when the machine cannot start (no data/vorn.bin)
-or an output cannot be written, 2 for a bad argument.
+or an output cannot be written, 2 for a bad argument, 3 when the text of
+--until never showed.
 )";
 
 namespace {
@@ -222,6 +228,11 @@ struct Parser {
     if (name == "--load-state") return frame_action(name, value, ActionKind::LoadState);
     if (name == "--load-dev") return frame_action(name, value, ActionKind::LoadDev);
     if (name == "--reset") return frame_action(name, value, ActionKind::Reset);
+    if (name == "--until") {
+      if (value.empty()) return fail("--until: expected a text");
+      options.until = std::string(value);
+      return true;
+    }
     if (name == "--wav" || name == "--layout") {
       if (value.empty()) return fail(name + ": expected a path");
       (name == "--wav" ? options.wav_path : options.layout_path) = std::string(value);

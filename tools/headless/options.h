@@ -45,6 +45,7 @@ struct RunOptions {
   std::vector<Capture> captures;
   std::string wav_path;
   std::string layout_path = "data/keyboard.txt";
+  std::string until;  // ends the run once the screen shows it
   bool help = false;
 };
 

@@ -8,9 +8,13 @@
 #include "machine/machine.h"
 #include "machine/scancodes.h"
 #include "tools/headless/png_file.h"
+#include "tools/headless/screen_text.h"
 #include "tools/headless/wav_file.h"
 
 namespace {
+
+constexpr int kUntilMissed = 3;
+constexpr const char* kSymbolPath = "data/vorn.sym";
 
 // The host keyboard arrays the window program keeps across frames.
 struct Keyboard {
@@ -47,13 +51,15 @@ bool write_capture(const Capture& capture) {
   return written;
 }
 
-int run_frames(RunOptions& options, WavFile* wav) {
+// `font` is the system ROM's character set, for --until.
+int run_frames(RunOptions& options, WavFile* wav, uint16_t font) {
   sort_actions(options.actions);
   std::stable_sort(options.captures.begin(), options.captures.end(),
                    [](const Capture& a, const Capture& b) { return a.frame < b.frame; });
   Keyboard keyboard;
   auto action = options.actions.begin();
   auto capture = options.captures.begin();
+  bool until_shown = false;
   for (uint32_t frame = 1; frame <= options.frames; ++frame) {
     for (; action != options.actions.end() && action->frame == frame; ++action)
       apply(*action, keyboard);
@@ -67,10 +73,20 @@ int run_frames(RunOptions& options, WavFile* wav) {
     }
     for (; capture != options.captures.end() && capture->frame == frame; ++capture)
       if (!write_capture(*capture)) return 1;
+    if (!options.until.empty() && screen_shows(machine.memory, font, options.until)) {
+      std::printf("frame %u shows '%s'\n", frame, options.until.c_str());
+      until_shown = true;
+      break;
+    }
   }
   if (wav && !wav->close()) {
     std::fprintf(stderr, "vorn-headless: cannot write %s\n", options.wav_path.c_str());
     return 1;
+  }
+  if (!options.until.empty() && !until_shown) {
+    std::fprintf(stderr, "vorn-headless: '%s' did not show in %u frames\n", options.until.c_str(),
+                 options.frames);
+    return kUntilMissed;
   }
   return 0;
 }
@@ -78,6 +94,12 @@ int run_frames(RunOptions& options, WavFile* wav) {
 }  // namespace
 
 int run_headless(RunOptions& options) {
+  const int32_t font = options.until.empty() ? 0 : read_symbol(kSymbolPath, "font");
+  if (font < 0) {
+    std::fprintf(stderr, "vorn-headless: --until needs the ROM's character set: no symbol font in %s\n",
+                 kSymbolPath);
+    return 1;
+  }
   WavFile wav;
   if (!options.wav_path.empty() && !wav.open(options.wav_path)) {
     std::fprintf(stderr, "vorn-headless: cannot create %s\n", options.wav_path.c_str());
@@ -89,7 +111,8 @@ int run_headless(RunOptions& options) {
                          "unreadable (run in the folder that holds data/)\n");
     return 1;
   }
-  const int status = run_frames(options, options.wav_path.empty() ? nullptr : &wav);
+  const int status =
+      run_frames(options, options.wav_path.empty() ? nullptr : &wav, static_cast<uint16_t>(font));
   machine_free();
   return status;
 }
