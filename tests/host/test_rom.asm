@@ -1,9 +1,9 @@
 ; The test ROM of the host tests. Display lines 8r to 8r + 7 show the port
-; read with keyboard row r selected: eight blocks of 32 pixels, bit 7 (the
+; read with keyboard row r selected as eight blocks of 32 pixels, bit 7 (the
 ; tape input) leftmost, black for a 1, so a key that is down shows white.
-; Lines 224-255 show the same way the count of 16-frame periods since reset,
-; which a reset (it clears RAM) starts again at 0; the lines between are
-; black. The first 40 frames beep, each at a pitch of its own.
+; Lines 64-95 show the same way the count of 16-frame periods since reset,
+; which a reset (it clears RAM) starts again at 0; the rest is black. The
+; first 40 frames beep, each at a pitch of its own.
 beeps   equ 0C000h          ; frames that beeped, in RAM
 ticks   equ 0C001h          ; frames
 periods equ 0C002h          ; counted when the low 4 bits of ticks come to 0
@@ -11,9 +11,9 @@ periods equ 0C002h          ; counted when the low 4 bits of ticks come to 0
         org 0
         di
         ld sp, beeps
-        ld hl, 0E000h       ; lines 0-223 black
-        ld de, 0E001h
-        ld bc, 1C00h - 1
+        ld hl, 0EC00h       ; lines 96-255 black
+        ld de, 0EC01h
+        ld bc, 1400h - 1
         ld (hl), 0FFh
         ldir
         im 1
@@ -27,6 +27,9 @@ _row:   push af
         pop af
         rlca
         jr c, _row          ; eight rows, until the 0 bit leaves bit 7
+        ld a, (periods)
+        ld bc, 31 * 32
+        call show
         jr scan
 
         ds 38h - $, 0
@@ -57,10 +60,6 @@ _count: inc hl              ; ticks
         jr nz, _done
         inc hl              ; periods
         inc (hl)
-        ld a, (hl)
-        ld hl, 0FC00h
-        ld bc, 31 * 32
-        call show
 _done:  pop hl
         pop de
         pop bc
