@@ -3,6 +3,7 @@
 # window manager (without one, a full-screen SDL window stays 1 x 1). Exits
 # with 77, which ctest reads as skipped, when Xvfb cannot start here.
 dir=$(mktemp -d)
+: >"$dir/display"
 trap 'kill $window_manager $server 2>/dev/null; rm -rf "$dir"' EXIT
 # Xvfb picks a free display number and, once clients can connect, writes it
 # on a line of its own. Without -noreset it would reset when a client leaves

@@ -110,7 +110,7 @@ class WindowTest : public ::testing::Test {
                    "[ -n \"$w\" ] && [ \"$(xdotool getwindowfocus)\" = \"$w\" ]");
     })) << "no window with the keyboard focus";
     // The display is black until the first frame is converted.
-    ASSERT_TRUE(shows([&] { return pixel(48, 4) == kWhite && counter() >= 1; }, 10)) << "the machine does not run";
+    ASSERT_TRUE(shows([&] { return bit(0, 6) == kWhite && counter() >= 1; }, 10)) << "the machine does not run";
   }
 
   // The exit status, or -1 when the program did not end within 10 s.
@@ -148,17 +148,17 @@ class WindowTest : public ::testing::Test {
         if (at(column, row) == colour) return true;
     return false;
   }
-  // Display pixel (x, y): the display is drawn at (20, 15) scaled to 600 x 450.
-  Rgb pixel(int x, int y) const { return at(20 + x * 600 / 256, 15 + y * 450 / 256); }
-  Rgb key(int row, int column) const { return pixel(32 * (7 - column) + 16, 8 * row + 4); }
-  bool tape_input_high() const { return pixel(16, 4) == kBlack; }
-  // The frame counter, -1 when a block is neither black nor white.
+  // Bit `b` of what the ROM shows in display lines 8 x `band` to 8 x `band`
+  // + 7, read halfway across the display (drawn at (20, 15) at 600 x 450).
+  Rgb bit(int band, int b) const { return at(20 + (271 - 2 * b) * 300 / 256, 15 + (16 * band + 8) * 225 / 256); }
+  Rgb key(int row, int column) const { return bit(row, column); }
+  bool tape_input_high() const { return bit(0, 7) == kBlack; }
+  // The frame counter, -1 when a bit is neither black nor white.
   int counter() const {
     int value = 0;
-    for (int bit = 0; bit < 8; ++bit) {
-      const Rgb colour = pixel(32 * bit + 16, 80);
-      if (colour != kBlack && colour != kWhite) return -1;
-      value = value << 1 | (colour == kBlack ? 1 : 0);
+    for (int b = 7; b >= 0; --b) {
+      if (bit(8, b) != kBlack && bit(8, b) != kWhite) return -1;
+      value = value << 1 | (bit(8, b) == kBlack ? 1 : 0);
     }
     return value;
   }
@@ -185,8 +185,8 @@ class WindowTest : public ::testing::Test {
   // Whether Alt+H shows the key picture over the top of the display (dark
   // where the display is white); a second Alt+H must hide it.
   bool key_picture_shown(bool expected) {
-    const bool shown = hold_until("h", [&] { return at(132, 100) != kWhite; }, true, expected ? 3 : 1);
-    EXPECT_TRUE(hold_until("h", [&] { return at(132, 100) == kWhite; }, true)) << "the key picture stays";
+    const bool shown = hold_until("h", [&] { return at(323, 106) != kWhite; }, true, expected ? 3 : 1);
+    EXPECT_TRUE(hold_until("h", [&] { return at(323, 106) == kWhite; }, true)) << "the key picture stays";
     return shown;
   }
   // Opens the tape menu and picks `entry` (its exit entry when 0); returns
