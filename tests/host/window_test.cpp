@@ -4,9 +4,10 @@
 // test ROM (test_rom.asm) shows the keys, the tape input and a frame counter.
 //
 // Program runs are slow, so each takes several checks, on good and bad data
-// files: font, key picture and configuration missing, empty, truncated or
-// oversized, tapes that do not exist or are folders, a data/ folder it cannot
-// write. The program must behave as it does without the damaged file, print
+// files: font and key picture missing, empty, truncated or oversized, the
+// configuration missing, truncated or oversized (an empty one is read in the
+// logic test), tapes that do not exist or are folders, a data/ folder it
+// cannot write. The program must behave as it does without the damaged file, print
 // nothing and never crash; a snapshot or recording it cannot write must leave
 // the old file and the running machine as they were.
 #include <fcntl.h>
