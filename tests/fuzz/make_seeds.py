@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
-"""Writes the seed corpus of every fuzz target, small valid inputs down each
-target's main paths, into corpus/ (checked in). Run from this folder."""
+# Writes the seed corpus of every fuzz target, small valid inputs down each
+# target's main paths, into corpus/ (checked in). Run from this folder.
 import os
 import struct
 
 
+# The processor's 69-byte image.
 def record(pc=0x4000, sp=0xFF00, im=1, iff=0, halted=0, nmi=0, irq=0, delay=0, data=0, bus=0):
-    """The processor's 69-byte image."""
     image = bytearray(69)
     struct.pack_into("<H", image, 12, sp)
     struct.pack_into("<H", image, 28, pc)
@@ -16,13 +16,13 @@ def record(pc=0x4000, sp=0xFF00, im=1, iff=0, halted=0, nmi=0, irq=0, delay=0, d
     return bytes(image)
 
 
+# Core input: record, budget, 16 port values, flags (bus opcode first), memory.
 def core(budget, code, **fields):
-    """Core input: record, budget, 16 port values, flags (bus opcode first), memory."""
     return record(pc=0, **fields) + struct.pack("<H", budget) + bytes(range(0, 256, 16)) + bytes([fields.get("bus", 0)]) + code
 
 
+# Tape input: flags, distance before the end, frames, program length and bytes, tape.
 def tape(flags, distance, frames, program, samples=b""):
-    """Tape input: flags, distance before the end, frames, program length and bytes, tape."""
     return bytes([flags]) + struct.pack("<I", distance) + bytes([frames, len(program)]) + program + samples
 
 

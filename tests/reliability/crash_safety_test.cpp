@@ -2,22 +2,20 @@
 // loop, the test kills it with SIGKILL at random moments, and after every kill
 // "data/vorn.state" and "data/default.raw" must each be a complete file, the
 // one being written or the one before it, never a torn one. A save goes to a
-// temporary file of a fixed name renamed over the old file, so at most one
-// temporary file per target may be left, and the next save replaces it.
+// temporary file of a fixed name renamed over the old file, so only those
+// temporary files may be left, and the next save replaces them.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
 #include <random>
 #include <set>
-#include <string>
 #include <thread>
 #include <vector>
 
@@ -28,17 +26,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
-using OnDisk = std::optional<uint32_t>;  // the generation a target file holds; none before the first
-
-// loop: LD A,(4000h); RRCA; OUT (80h),A; JR loop. The output follows bit 0
-// of the byte at 0x4000, so a recording is all one level.
-const Bytes kRom = {0x3A, 0x00, 0x40, 0x0F, 0xD3, 0x80, 0x18, 0xF8};
+using OnDisk = std::optional<uint32_t>;  // the generation a file holds; none before the first
 
 // Generation g saves a snapshot whose RAM starts with g (4 bytes,
 // little-endian) and goes on with a pattern of g, and a recording of
 // 1 + g % 3 frames at the level of g's bit 0: six kinds of recording.
-constexpr uint32_t kRecordingKinds = 6;
-
 uint8_t ram_byte(uint32_t generation, size_t offset) {
   return static_cast<uint8_t>(offset < 4 ? generation >> (8 * offset) : generation * 31 + offset * 7);
 }
@@ -65,36 +57,27 @@ std::optional<Bytes> read_bytes(const char* path) {
   return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-class CrashSafetyTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/vorn_crash_safety_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder_ = pattern;
-    fs::create_directory(folder_ / "data");
-    std::ofstream(folder_ / "data/vorn.bin", std::ios::binary)
-        .write(reinterpret_cast<const char*>(kRom.data()), static_cast<std::streamsize>(kRom.size()));
-    home_ = fs::current_path();
-    fs::current_path(folder_);
-    ASSERT_EQ(machine_init(), 0);
-    for (uint32_t kind = 0; kind < kRecordingKinds; ++kind) {
-      write_generation(kind);
-      recordings_.push_back(read_bytes(kRecordingPath).value_or(Bytes{}));
-      for (uint32_t other = 0; other < kind; ++other)
-        ASSERT_NE(recordings_[other], recordings_[kind]) << "two kinds of recording look alike";
-    }
-    fs::remove(kRecordingPath);
-    fs::remove(kStatePath);
+TEST(CrashSafetyTest, KilledWriterLeavesTheLastOrPreviousCompleteFiles) {
+  char pattern[] = "/tmp/vorn_crash_safety_XXXXXX";
+  const fs::path folder = mkdtemp(pattern), home = fs::current_path();
+  fs::create_directory(folder / "data");
+  // loop: LD A,(4000h); RRCA; OUT (80h),A; JR loop. The output follows bit 0
+  // of the byte at 0x4000, so a recording is all one level.
+  std::ofstream(folder / "data/vorn.bin", std::ios::binary).write("\x3A\x00\x40\x0F\xD3\x80\x18\xF8", 8);
+  fs::current_path(folder);
+  ASSERT_EQ(machine_init(), 0);
+  std::vector<Bytes> recordings;  // of each kind
+  for (uint32_t kind = 0; kind < 6; ++kind) {
+    write_generation(kind);
+    recordings.push_back(read_bytes(kRecordingPath).value_or(Bytes{}));
+    for (uint32_t other = 0; other < kind; ++other)
+      ASSERT_NE(recordings[other], recordings[kind]) << "two kinds of recording look alike";
   }
+  fs::remove(kRecordingPath);
+  fs::remove(kStatePath);
 
-  void TearDown() override {
-    machine_free();
-    fs::current_path(home_);
-    fs::remove_all(folder_);
-  }
-
-  // What the snapshot file holds, which must be one of `allowed`.
-  static OnDisk check_snapshot(const std::set<OnDisk>& allowed) {
+  // What each file holds, which must be one of `allowed`.
+  const auto snapshot_held = [](const std::set<OnDisk>& allowed) {
     const auto file = read_bytes(kStatePath);
     OnDisk generation;
     if (file && file->size() == kStateFileSize) {
@@ -107,30 +90,24 @@ class CrashSafetyTest : public ::testing::Test {
     EXPECT_TRUE(allowed.contains(generation)) << "the snapshot holds generation " << generation.value_or(0)
                                               << (file ? "" : " (no file)") << ", not the last or the one before";
     return generation;
-  }
-
-  OnDisk check_recording(const std::set<OnDisk>& allowed) const {
+  };
+  const auto recording_held = [&](const std::set<OnDisk>& allowed) {
     const auto file = read_bytes(kRecordingPath);
     for (const OnDisk& generation : allowed)
-      if (file ? generation && *file == recordings_[*generation % kRecordingKinds] : !generation) return generation;
+      if (file ? generation && *file == recordings[*generation % 6] : !generation) return generation;
     ADD_FAILURE() << "the recording is " << (file ? "torn, or not the last or the one before" : "gone");
-    return std::nullopt;
-  }
+    return OnDisk();
+  };
 
-  fs::path folder_, home_;
-  std::vector<Bytes> recordings_;
-};
-
-TEST_F(CrashSafetyTest, KilledWriterLeavesTheLastOrPreviousCompleteFiles) {
   // Each kill waits for a chosen save of a chosen generation to begin, then
   // strikes a random moment later, mostly while the file is written.
   std::mt19937 random(1);
   std::uniform_int_distribution<uint32_t> delay_us(0, 400), announcement(0, 3);
   OnDisk snapshot, recording;
   uint32_t next = 0;
-  int kills = 0, temporary_files_left = 0;
+  int kills = 0;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (kills < 150 && std::chrono::steady_clock::now() < deadline && !HasFailure()) {
+  while (kills < 150 && std::chrono::steady_clock::now() < deadline && !testing::Test::HasFailure()) {
     int report[2];
     ASSERT_EQ(pipe(report), 0);
     const pid_t child = fork();
@@ -164,25 +141,24 @@ TEST_F(CrashSafetyTest, KilledWriterLeavesTheLastOrPreviousCompleteFiles) {
       if (begun.empty()) return std::set<OnDisk>{before};
       return std::set<OnDisk>{begun.back(), begun.size() >= 2 ? OnDisk(begun.end()[-2]) : before};
     };
-    snapshot = check_snapshot(allowed(snapshot));
-    recording = check_recording(allowed(recording));
+    snapshot = snapshot_held(allowed(snapshot));
+    recording = recording_held(allowed(recording));
     if (!begun.empty()) next = begun.back() + 1;
-    for (const auto& entry : fs::directory_iterator("data")) {
-      const std::string name = entry.path().filename();
-      EXPECT_TRUE(std::set<std::string>({"vorn.bin", "vorn.state", "default.raw", "vorn.state.tmp",
-                                         "default.raw.tmp"}).contains(name)) << "unexpected file data/" << name;
-      temporary_files_left += name.ends_with(".tmp");
-    }
+    for (const auto& entry : fs::directory_iterator("data"))
+      EXPECT_TRUE(std::set<fs::path>({"vorn.bin", "vorn.state", "default.raw", "vorn.state.tmp", "default.raw.tmp"})
+                      .contains(entry.path().filename()))
+          << "unexpected file " << entry.path();
   }
   EXPECT_GE(kills, 100) << "too few kills in the time allowed";
 
   write_generation(next);  // a complete save replaces any temporary file left
-  EXPECT_EQ(check_snapshot({next}), OnDisk(next));
-  EXPECT_EQ(check_recording({next}), OnDisk(next));
+  EXPECT_EQ(snapshot_held({next}), OnDisk(next));
+  EXPECT_EQ(recording_held({next}), OnDisk(next));
   EXPECT_FALSE(fs::exists("data/vorn.state.tmp"));
   EXPECT_FALSE(fs::exists("data/default.raw.tmp"));
-  std::cout << "kills survived: " << kills << ", generations written: " << next
-            << ", temporary files found after a kill: " << temporary_files_left << "\n";
+  machine_free();
+  fs::current_path(home);
+  fs::remove_all(folder);
 }
 
 }  // namespace
