@@ -6,6 +6,9 @@ namespace {
 
 using MachineTest = Vorn;
 
+// The frames the system ROM has counted, in its word at 4000h.
+uint16_t rom_frames() { return machine.memory[0x4000] | machine.memory[0x4001] << 8; }
+
 // A 40,000-byte image: its first 16 KiB become the ROM, its first 32 KiB the
 // memory image at 5000h.
 TEST_F(MachineTest, RomAndDevImagesFillTheirAreasInterruptsCountFramesAndResetKeepsRomAndTape) {

@@ -45,8 +45,6 @@ inline uint16_t rom_symbol(const std::string& name) {
   EXPECT_GE(value, 0) << "no symbol " << name;
   return static_cast<uint16_t>(value);
 }
-// The frames the system ROM has counted, in its word at 4000h.
-inline uint16_t rom_frames() { return machine.memory[0x4000] | machine.memory[0x4001] << 8; }
 // Port accesses made `t` T-states into the frame.
 inline uint8_t in_at(uint32_t t, uint16_t port) {
   machine.cpu.cycles = t;
@@ -100,13 +98,6 @@ class Vorn : public ::testing::Test {
     ASSERT_TRUE(expand_typing(layout, pending, error)) << error;
     run(pending.back().frame - frame + settle);
   }
-  // Holds a host key for `frames` frames, lets go and runs 3 frames more.
-  void hold(int scancode, uint32_t frames) {
-    keys[scancode] = 1;
-    run(frames);
-    keys[scancode] = 0;
-    run(3);
-  }
   std::vector<std::string> screen() const { return screen_text(machine.memory, rom_symbol("font")); }
   bool shows(const std::string& text) const { return screen_shows(machine.memory, rom_symbol("font"), text); }
   std::string prompt_row() const {  // the lowest row that starts with ">"
@@ -114,7 +105,6 @@ class Vorn : public ::testing::Test {
     const auto row = std::find_if(rows.rbegin(), rows.rend(), [](auto& r) { return r.rfind(">", 0) == 0; });
     return row == rows.rend() ? "" : *row;
   }
-  uint8_t peek(uint16_t address) const { return machine.memory[address]; }
   // Saves with S while the deck records (appending to the recording when
   // `append`) for as long as `length` bytes can take: 1.5 s of leaders, at
   // most 1,300 T-states a bit, and slack. True when "Saved" shows.

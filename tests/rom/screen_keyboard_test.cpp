@@ -8,6 +8,13 @@ namespace {
 using Screen = Vorn;
 
 TEST_F(Screen, BootsToAPromptEchoesEveryLayerRepeatsAHeldKeyAfterAPauseAndScrollsAtTheBottom) {
+  // Holds a host key for `frames` frames, lets go and runs 3 frames more.
+  const auto hold = [this](int scancode, uint32_t frames) {
+    keys[scancode] = 1;
+    run(frames);
+    keys[scancode] = 0;
+    run(3);
+  };
   start();
   std::vector<std::string> expected = {"VORN 48K  system monitor 1.0", "Type HELP for the commands", ">"};
   expected.resize(32);
