@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 
 #include "host/host_shell.h"
 #include "host/main_loop.h"
@@ -20,6 +21,10 @@ TEST(HostFrameTest, FramesRunTwentyMillisecondsApartAndAQuitEventEndsTheLoopAfte
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   char pattern[] = "/tmp/vorn_frame_test_XXXXXX";
   const fs::path folder = mkdtemp(pattern);
+  const std::shared_ptr<void> cleanup(nullptr, [&](void*) {  // whatever ends the test
+    fs::current_path("/");
+    fs::remove_all(folder);
+  });
   fs::create_directory(folder / "data");
   fs::copy_file(TEST_ROM, folder / "data/vorn.bin");
   fs::current_path(folder);
@@ -56,6 +61,4 @@ TEST(HostFrameTest, FramesRunTwentyMillisecondsApartAndAQuitEventEndsTheLoopAfte
   const auto size = fs::exists("data/default.raw") ? fs::file_size("data/default.raw") : 0;
   EXPECT_GE(size, kSamplesPerFrame) << "the recording in progress was lost, or the last frame did not run";
   EXPECT_LT(size, 2 * kSamplesPerFrame) << "frames ran after the quit event";
-  fs::current_path("/");
-  fs::remove_all(folder);
 }

@@ -110,13 +110,13 @@ class WindowTest : public ::testing::Test {
                    "[ -n \"$w\" ] && [ \"$(xdotool getwindowfocus)\" = \"$w\" ]");
     })) << "no window with the keyboard focus";
     // The display is black until the first frame is converted.
-    ASSERT_TRUE(shows([&] { return bit(0, 6) == kWhite && counter() >= 1; }, 10)) << "the machine does not run";
+    ASSERT_TRUE(shows([&] { return bit(0, 6) == kWhite && counter() >= 1; }, 20)) << "the machine does not run";
   }
 
-  // The exit status, or -1 when the program did not end within 10 s.
+  // The exit status, or -1 when the program did not end within 20 s.
   int wait_exit() {
     int status = 0;
-    if (!eventually(10, [&] { return waitpid(program_, &status, WNOHANG) == program_; })) return -1;
+    if (!eventually(20, [&] { return waitpid(program_, &status, WNOHANG) == program_; })) return -1;
     program_ = 0;
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   }
@@ -129,7 +129,7 @@ class WindowTest : public ::testing::Test {
   }
 
   // Takes screenshots into `shot_` until `what` holds of one.
-  bool shows(const std::function<bool()>& what, double seconds = 5) {
+  bool shows(const std::function<bool()>& what, double seconds = 10) {
     return eventually(seconds, [&] {
       shot_.assign(1280 * 1024 * 3, 0);
       std::FILE* pipe = popen("import -window root -depth 8 rgb:- 2>/dev/null", "r");
@@ -166,12 +166,20 @@ class WindowTest : public ::testing::Test {
     bool seen = false;
     for (int attempt = 0; attempt < tries && !seen; ++attempt) {
       shell(with_alt ? "xdotool keydown alt sleep 0.25 keydown " + key : "xdotool keydown " + key);
-      seen = shows(what, 3);
+      seen = shows(what, 4);
       shell(with_alt ? "xdotool keyup " + key + " sleep 0.25 keyup alt" : "xdotool keyup " + key);
     }
     return seen;
   }
-  void press(const std::string& key) const { shell("xdotool keydown " + key + " sleep 0.3 keyup " + key); }
+  // The same for a key that acts on its release: a whole stroke each time.
+  bool press_until(const std::string& key, const std::function<bool()>& what) {
+    bool seen = false;
+    for (int attempt = 0; attempt < 3 && !seen; ++attempt) {
+      shell("xdotool keydown " + key + " sleep 0.3 keyup " + key);
+      seen = shows(what, 4);
+    }
+    return seen;
+  }
 
   // Whether the help box shown while Alt is held has any text in it.
   bool help_text_visible() {
@@ -196,9 +204,8 @@ class WindowTest : public ::testing::Test {
         if (edge(n) == kRed) entries = n;
       return entries > 0;
     }, true);
-    if (entries == 0) return 0;
-    press(std::to_string(entry > 0 ? entry : entries + 1));
-    EXPECT_TRUE(shows([&] { return edge(entries) != kRed; })) << "the tape menu stays open";
+    const std::string key = std::to_string(entry > 0 ? entry : entries + 1);
+    EXPECT_TRUE(entries == 0 || press_until(key, [&] { return edge(entries) != kRed; })) << "the tape menu stays open";
     return entries;
   }
 
@@ -235,8 +242,7 @@ TEST_F(WindowTest, OverlaysKeysAndSoundWithOversizedFiles) {
            at(194, 240) == kBlack && at(300, 192) == kBlack && at(445, 240) == kBlack && at(300, 286) == kBlack;
   }, true)) << "no tape menu in its place";
   EXPECT_TRUE(any(199, 197, 6 * 9, 17, kBlack)) << "no \"Tapes:\" line";
-  press("2");
-  EXPECT_TRUE(shows([&] { return at(300, 3) == kPlayingBar; })) << "the chosen tape does not play";
+  EXPECT_TRUE(press_until("2", [&] { return at(300, 3) == kPlayingBar; })) << "the chosen tape does not play";
   EXPECT_EQ(at(197, 195), kBlack) << "the menu stays open";
 
   // The key is down in its first frame, then released for 25 frames by the
@@ -308,12 +314,11 @@ TEST_F(WindowTest, EmptyOrMissingFilesAndReadOnlyDataKeepOldFilesAndTheRunningMa
   EXPECT_EQ(use_tape_menu(), 1) << "tapes listed without a configuration";
   // A counter of 20 is 6.4 s of frames: more than the saves below take, so a
   // reset among them would leave it lower than it was.
-  ASSERT_TRUE(shows([&] { return counter() >= 20; }, 15));
+  ASSERT_TRUE(shows([&] { return counter() >= 20; }, 60));
   const int before = counter();
-  shell("xdotool keydown alt sleep 0.3 keydown 2 sleep 0.3 keyup 2 sleep 0.2 keyup alt");  // save the snapshot
+  shell("xdotool keydown alt sleep 0.3 keydown 2 sleep 1 keyup 2 sleep 0.3 keyup alt");  // save the snapshot
   ASSERT_TRUE(hold_until("s", [&] { return at(197, 212) == kRed; }, true)) << "no record prompt";
-  press("1");
-  EXPECT_TRUE(shows([&] { return at(300, 3) == kRecordingBar; })) << "not recording";
+  EXPECT_TRUE(press_until("1", [&] { return at(300, 3) == kRecordingBar; })) << "not recording";
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
   EXPECT_TRUE(hold_until("x", [&] { return at(300, 3) != kRecordingBar; }, true)) << "the recording does not stop";
   const int after = counter();

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <random>
 #include <set>
@@ -60,6 +61,11 @@ std::optional<Bytes> read_bytes(const char* path) {
 TEST(CrashSafetyTest, KilledWriterLeavesTheLastOrPreviousCompleteFiles) {
   char pattern[] = "/tmp/vorn_crash_safety_XXXXXX";
   const fs::path folder = mkdtemp(pattern), home = fs::current_path();
+  const std::shared_ptr<void> cleanup(nullptr, [&](void*) {  // whatever ends the test
+    machine_free();
+    fs::current_path(home);
+    fs::remove_all(folder);
+  });
   fs::create_directory(folder / "data");
   // loop: LD A,(4000h); RRCA; OUT (80h),A; JR loop. The output follows bit 0
   // of the byte at 0x4000, so a recording is all one level.
@@ -156,9 +162,6 @@ TEST(CrashSafetyTest, KilledWriterLeavesTheLastOrPreviousCompleteFiles) {
   EXPECT_EQ(recording_held({next}), OnDisk(next));
   EXPECT_FALSE(fs::exists("data/vorn.state.tmp"));
   EXPECT_FALSE(fs::exists("data/default.raw.tmp"));
-  machine_free();
-  fs::current_path(home);
-  fs::remove_all(folder);
 }
 
 }  // namespace
