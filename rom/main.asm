@@ -87,6 +87,7 @@ banner:
         INCLUDE "tape.asm"
         INCLUDE "sound.asm"
         INCLUDE "arith.asm"
+        INCLUDE "basic_errors.asm"
         INCLUDE "keymap.inc"
 
 font:

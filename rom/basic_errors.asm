@@ -1,0 +1,65 @@
+; BASIC's errors: each has a number, passed in A to basic_error, and a
+; message. Routines that find an error jump to basic_error from however deep
+; they are; it never returns.
+
+ERR_SYNTAX      EQU 0
+ERR_DIVISION    EQU 1
+ERR_OVERFLOW    EQU 2
+ERR_ARGUMENT    EQU 3
+ERR_MEMORY      EQU 4
+ERR_TYPE        EQU 5
+ERR_SUBSCRIPT   EQU 6
+ERR_UNDEFINED   EQU 7
+ERR_NEXT        EQU 8
+ERR_RETURN      EQU 9
+ERR_DATA        EQU 10
+ERR_LONG        EQU 11
+ERR_COMPLEX     EQU 12
+ERR_SYSTEM      EQU 13
+ERR_BREAK       EQU 14
+ERR_CONTINUE    EQU 15
+ERR_DIMENSION   EQU 16
+ERR_PROGRAM     EQU 17
+ERR_DAMAGED     EQU 18
+
+; The messages, in the order of their numbers.
+error_messages:
+        DEFB "Syntax error",0
+        DEFB "Division by zero",0
+        DEFB "Overflow",0
+        DEFB "Bad argument",0
+        DEFB "Out of memory",0
+        DEFB "Type mismatch",0
+        DEFB "Subscript out of range",0
+        DEFB "Undefined line",0
+        DEFB "NEXT without FOR",0
+        DEFB "RETURN without GOSUB",0
+        DEFB "Out of DATA",0
+        DEFB "String too long",0
+        DEFB "Expression too complex",0
+        DEFB "System area",0
+        DEFB "Break",0
+        DEFB "Can't continue",0
+        DEFB "Array already dimensioned",0
+        DEFB "Bad program",0
+        DEFB "Program damaged",0
+
+; HL := the message of error A.
+error_message:
+        ld hl,error_messages
+        or a
+        ret z
+        ld b,a
+        xor a
+_skip:
+        push bc
+        ld bc,0
+        cpir                    ; past the next message's zero
+        pop bc
+        djnz _skip
+        ret
+
+; Error A: its message, and back to the prompt.
+basic_error:
+        call error_message
+        jp error
