@@ -251,7 +251,7 @@ _fit:
         ld d,0
         add hl,de
         ld a,h
-        cp HIGH (SCREEN_ROWS*SCREEN_COLUMNS)
+        cp HIGH (SCREEN_ROWS*SCREEN_COLUMNS)   ; 1024 cells: past the bottom row?
         jr c,_fits
         call scroll_up
         ld hl,(line_start)
