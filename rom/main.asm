@@ -20,7 +20,8 @@ reset:
         jp get_key
 
         ORG 0038h
-; The frame interrupt (interrupt mode 1): counts frames and scans the keys.
+; The frame interrupt (interrupt mode 1): counts frames in 32 bits and
+; scans the keys.
 interrupt:
         push af
         push bc
@@ -29,6 +30,13 @@ interrupt:
         ld hl,(frames)
         inc hl
         ld (frames),hl
+        ld a,h
+        or l
+        jr nz,_counted
+        ld hl,(frames_high)     ; the low word wrapped round
+        inc hl
+        ld (frames_high),hl
+_counted:
         call key_scan
         pop hl
         pop de

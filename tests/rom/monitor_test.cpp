@@ -13,7 +13,12 @@ using Monitor = Vorn;
 // hold `bytes`. No step may touch 6000h, where every refused line aims.
 TEST_F(Monitor, CommandsAndTheLineEditorDoExactlyWhatTheySayAndBadInputIsRefused) {
   start();
-  const uint16_t past_line = rom_symbol("line_buffer") + 30;
+  // BASIC's way in: ld hl,5010h (INPUT's prompt) / ld de,5013h (EDIT's text) / call edit_line / ret
+  const uint16_t edit = rom_symbol("edit_line");
+  char edit_program[96];
+  std::snprintf(edit_program, sizeof edit_program, "e 5000 21 10 50 11 13 50 cd %x %x c9\n%s", edit & 0xFF,
+                edit >> 8, "e 5010 3f 20 0 \"10 PRINT 1\" 0\n");
+  const char edited[] = "10 PRINT 2";
   const struct { std::string typed, last; bool sounds = false; uint16_t at = 0; Bytes bytes = {}; } steps[] = {
       {"e 7000 \"Hi\" 00 7f 41\nd 7000 8\n", "7000 4869007F 41000000 Hi..A..."},
       {"d\n", "7040 00000000 00000000 ........"},  // on from 7008, 64 bytes
@@ -26,7 +31,11 @@ TEST_F(Monitor, CommandsAndTheLineEditorDoExactlyWhatTheySayAndBadInputIsRefused
       {"e 5000 3e 42 32 00 73 c9\ng 5000\n", "> g 5000", false, 0x7300, {0x42}},  // ld (7300h),a / ret
       {"i fe80\n", "1F"},  // keyboard row 0, nothing down
       {"o 80 80\n", "> o 80 80", true},
-      {"e 6000 11 11 11 11 11 11 11 11111111111" + kBreak, "> e 6000 11 11 11 11 11 11 11 1", false, past_line, {0}},
+      // Abandoned from its first row, the wrapped line is left whole.
+      {"e 6000 11 11 11 11 11 11 11 11 11 11 11 11" + std::string(20, kLeft[0]) + kBreak, " 11 11 11 11"},
+      // The cursor starts at the text's end; CLEAR shows the prompt again.
+      {edit_program + std::string("g 5000\n") + kDel + "2\x0c\n", "? 10 PRINT 2", false,
+       rom_symbol("line_buffer"), Bytes(edited, edited + sizeof edited)},
       {"frob\n", "What? Type HELP for commands", true}, {"cls now\n", "Extra input at end", true},
       {"d 5g00\n", "Bad number", true}, {"d 12345\n", "Bad number", true}, {"b 99999\n", "Bad number", true},
       {"e 6000 11 22 3g\n", "Bad number", true}, {"e 6000 \"ab\n", "Missing closing quote", true},
@@ -47,6 +56,27 @@ TEST_F(Monitor, CommandsAndTheLineEditorDoExactlyWhatTheySayAndBadInputIsRefused
     EXPECT_EQ(Bytes(machine.memory + step.at, machine.memory + step.at + step.bytes.size()), step.bytes);
     EXPECT_EQ(machine.memory[0x6000], 0) << step.typed;
   }
+}
+
+// From the bottom row, a line of 127 characters (the most) scrolls the
+// screen up as it wraps; edits two rows up redraw the rows after them.
+TEST_F(Monitor, LongLinesWrapScrollAndEditAcrossRows) {
+  start();
+  type(std::string(29, '\n'));
+  std::string line = "e  7400";
+  for (int i = 10; i < 50; ++i) (line += ' ') += std::to_string(i);  // 40 bytes in 127 characters
+  // Takes out " 30" and makes "22" "0022": 126 characters end a row, and the next prompt
+  // takes the row below.
+  type(line + "5" + std::string(57, kLeft[0]) + kDel + kDel + kDel + std::string(23, kLeft[0]) + "00\n");
+  const std::string edited = "> " + line.substr(0, 44) + "00" + line.substr(44, 23) + line.substr(70);
+  const auto shown = [&](int row) { return (screen()[27 + row] + std::string(32, ' ')).substr(0, 32); };
+  for (int row = 0; row < 4; ++row) EXPECT_EQ(shown(row), edited.substr(32 * row, 32)) << "row " << 27 + row;
+  EXPECT_EQ(screen()[26], ">");
+  EXPECT_EQ(machine.memory[0x7426] << 8 | machine.memory[0x7427], 0x4900);
+  machine.memory[0x7426] = 0;
+  type(kUp + "\n", 30);  // four rows scrolled, a few frames each
+  for (int row = 0; row < 4; ++row) EXPECT_EQ(shown(row), edited.substr(32 * row, 32)) << "row " << 27 + row;
+  EXPECT_EQ(machine.memory[0x7426], 0x49);
 }
 
 TEST_F(Monitor, BeepHasTheRequestedPitchAndLength) {

@@ -33,6 +33,19 @@ TEST_F(Screen, BootsToAPromptEchoesEveryLayerRepeatsAHeldKeyAfterAPauseAndScroll
   EXPECT_EQ(rows[31], ">");
 }
 
+// BASIC's TIMER and its test for a break between statements.
+TEST_F(Screen, FramesCarryIntoTheHighWordAndCtrlCRaisesTheBreakFlagEvenWithTheKeyBufferFull) {
+  start();
+  const uint16_t flag = rom_symbol("break_flag"), high = rom_symbol("frames_high");
+  machine.memory[0x4000] = machine.memory[0x4001] = 0xFF;
+  run(1);
+  EXPECT_EQ(machine.memory[0x4000] | machine.memory[0x4001] << 8 | machine.memory[high] << 16, 1 << 16);
+  type(kBreak + "e 5000 18 fe\ng 5000\n");  // jr $: a program that reads no keys
+  EXPECT_EQ(machine.memory[flag], 0) << "the editor clears it on its way out";
+  type("12345678" + kBreak);
+  EXPECT_NE(machine.memory[flag], 0);
+}
+
 TEST(KeyboardLayout, RomTablesMatchTheLayoutWhichGivesEveryPrintableCharacterAndEditingKey) {
   std::vector<KeyLegend> layout;
   std::string error;
