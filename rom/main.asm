@@ -88,6 +88,9 @@ banner:
         INCLUDE "sound.asm"
         INCLUDE "arith.asm"
         INCLUDE "basic_errors.asm"
+        INCLUDE "fp_core.asm"
+        INCLUDE "fp_convert.asm"
+        INCLUDE "fp_arith.asm"
         INCLUDE "keymap.inc"
 
 font:
