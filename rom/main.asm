@@ -91,6 +91,7 @@ banner:
         INCLUDE "fp_core.asm"
         INCLUDE "fp_convert.asm"
         INCLUDE "fp_arith.asm"
+        INCLUDE "fp_text.asm"
         INCLUDE "keymap.inc"
 
 font:

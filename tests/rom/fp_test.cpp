@@ -113,7 +113,7 @@ class Fp : public Vorn {
 };
 
 Num expected(std::optional<Num> n) { return n ? *n : Num{0, 0, 0, 0, 0xEE - 2}; }  // Overflow
-std::string text(const Num& n) {
+std::string text_of(const Num& n) {
   char s[40];
   std::snprintf(s, sizeof s, "%02X %02X %02X %02X %02X (%.12Lg)", n[0], n[1], n[2], n[3], n[4], value(n));
   return s;
@@ -143,15 +143,15 @@ TEST_F(Fp, ArithmeticAndSquareRootsAreRoundedExactlyAsTheModelSays) {
     Num a = operand(rng), b = operand(rng);
     if (i % 5 == 0) b[4] = a[4] ? uint8_t(std::clamp(a[4] + int(rng() % 70) - 35, 1, 255)) : b[4];  // close exponents
     const Exact x = exact(a), y = exact(b);
-    ASSERT_EQ(binary("fp_add", a, b), expected(round(sum(x, y)))) << text(a) << " + " << text(b);
-    ASSERT_EQ(binary("fp_sub", a, b), expected(round(sum(x, {!y.neg, y.mag, y.scale})))) << text(a) << " - " << text(b);
+    ASSERT_EQ(binary("fp_add", a, b), expected(round(sum(x, y)))) << text_of(a) << " + " << text_of(b);
+    ASSERT_EQ(binary("fp_sub", a, b), expected(round(sum(x, {!y.neg, y.mag, y.scale})))) << text_of(a) << " - " << text_of(b);
     ASSERT_EQ(binary("fp_mul", a, b), expected(round({x.neg != y.neg, x.mag * y.mag, x.scale + y.scale})))
-        << text(a) << " * " << text(b);
+        << text_of(a) << " * " << text_of(b);
     const Num division = y.mag ? expected(round(quotient(x, y))) : Num{0, 0, 0, 0, 0xEE - 1};
-    ASSERT_EQ(binary("fp_div", a, b), division) << text(a) << " / " << text(b);
+    ASSERT_EQ(binary("fp_div", a, b), division) << text_of(a) << " / " << text_of(b);
     if (i % 4 == 0) {
       const Num root = y.neg ? Num{0, 0, 0, 0, 0xEE - 3} : y.mag ? *round(::root(y)) : Num{};
-      ASSERT_EQ(binary("fp_sqr", a, b), root) << "SQR " << text(b);
+      ASSERT_EQ(binary("fp_sqr", a, b), root) << "SQR " << text_of(b);
     }
   }
 }
@@ -164,14 +164,14 @@ TEST_F(Fp, CompareSignsIntegersAndConversionsAgreeWithTheValues) {
     const long double x = value(a), y = value(b), floor = std::floor(y);
     put(kArg, a), put(kAcc, b);
     call("fp_compare");
-    EXPECT_EQ(int8_t(machine.cpu.a), (x > y) - (x < y)) << text(a) << " vs " << text(b);
+    EXPECT_EQ(int8_t(machine.cpu.a), (x > y) - (x < y)) << text_of(a) << " vs " << text_of(b);
     EXPECT_EQ((machine.cpu.f & FLAG_Z) != 0, x == y);
     EXPECT_EQ(get(kAcc), b) << "fp_compare keeps fp_acc";
     for (const auto& [name, want] : {std::pair<std::string, long double>{"fp_neg", -y}, {"fp_abs", std::fabs(y)},
                                     {"fp_sgn", (y > 0) - (y < 0)}, {"fp_int", floor}}) {
       put(kAcc, b);
       call(name);
-      EXPECT_EQ(value(get(kAcc)), want) << name << " " << text(b);
+      EXPECT_EQ(value(get(kAcc)), want) << name << " " << text_of(b);
       const bool small = name != "fp_neg" && name != "fp_abs" && want >= -32768 && want < 32768;
       EXPECT_TRUE(!small || get(kAcc)[4] == 0) << name << " gives a small integer";
     }
@@ -179,14 +179,85 @@ TEST_F(Fp, CompareSignsIntegersAndConversionsAgreeWithTheValues) {
       put(kAcc, b);
       const int error = call(name);
       const bool fits = floor >= -32768 && floor < low;
-      EXPECT_EQ(error, fits ? -1 : 2) << name << " " << text(b);
-      EXPECT_TRUE(!fits || (machine.cpu.h << 8 | machine.cpu.l) == uint16_t(int32_t(floor))) << name << " " << text(b);
+      EXPECT_EQ(error, fits ? -1 : 2) << name << " " << text_of(b);
+      EXPECT_TRUE(!fits || (machine.cpu.h << 8 | machine.cpu.l) == uint16_t(int32_t(floor))) << name << " " << text_of(b);
     }
     const uint32_t n = rng() >> (rng() % 32);
     call("fp_from_long", uint16_t(n), uint16_t(n >> 16));
     EXPECT_EQ(value(get(kAcc)), n);
     call(i % 2 ? "fp_from_signed" : "fp_from_unsigned", uint16_t(n));
     EXPECT_EQ(value(get(kAcc)), i % 2 ? int16_t(n) : uint16_t(n));
+  }
+}
+
+Num num(long double v) {
+  int e;
+  const long double m = std::frexp(std::fabs(v), &e);
+  return *round({v < 0, u128(std::ldexp(m, 64)), e - 64});
+}
+int64_t ordinal(const Num& n) { return int64_t(n[4]) << 32 | (n[0] | n[1] << 8 | n[2] << 16 | uint32_t(n[3] & 0x7F) << 24); }
+
+class FpText : public Fp {
+ protected:
+  std::string format(const Num& n) {
+    put(kAcc, n);
+    EXPECT_EQ(call("fp_format", 0, 0x8800), -1);
+    return reinterpret_cast<const char*>(machine.memory + 0x8800);
+  }
+  // The number read from `text`, and the characters it took; -1 for none,
+  // or -2 - the error.
+  std::pair<Num, int> parse(const std::string& text) {
+    std::copy(text.c_str(), text.c_str() + text.size() + 1, machine.memory + 0x8800);
+    const int error = call("fp_parse", 0x8800);
+    const int taken = (machine.cpu.h << 8 | machine.cpu.l) - 0x8800;
+    return {get(kAcc), error >= 0 ? -2 - error : machine.cpu.f & FLAG_C ? (taken == 0 ? -1 : -99) : taken};
+  }
+};
+
+TEST_F(FpText, FormatWritesPrintsFormsAndParseReadsEveryForm) {
+  put(kArg, Num{1, 0, 0, 0, 0}), put(kAcc, Num{3, 0, 0, 0, 0}), call("fp_div");
+  EXPECT_EQ(format(get(kAcc)), " .333333333");
+  put(kAcc, Num{2, 0, 0, 0, 0}), call("fp_sqr"), put(kArg, get(kAcc)), call("fp_mul");
+  EXPECT_EQ(format(get(kAcc)), " 2") << "SQR(2)^2";
+  const std::pair<Num, std::string> forms[] = {
+      {Num{100, 0, 0, 0, 0}, " 100"}, {num(2147483648.0L), " 2147483648"}, {num(-1e-7L), "-1E-07"}, {Num{}, " 0"},
+      {Num{0, 0x80, 0, 0, 0}, "-32768"}, {num(4294967295.0L), " 4294967295"}, {num(1e9L), " 1000000000"},
+      {num(0.5L), " .5"}, {num(-2.5L), "-2.5"}, {num(1.5e12L), " 1.5E+12"}, {num(2.5e-5L), " 2.5E-05"},
+      {num(0.01L), " .01"}, {num(0.001L), " 1E-03"}, {num(123.456L), " 123.456"}, {num(1e38L), " 1E+38"},
+      {num(1234567890.5L), " 1.23456789E+09"}, {num(999999999.6L), " 1E+09"}, {num(-3e-39L), "-3E-39"}};
+  for (const auto& [n, text] : forms) EXPECT_EQ(format(n), text) << text;
+  const std::pair<std::string, std::pair<Num, int>> reads[] = {
+      {"12", {Num{12, 0, 0, 0, 0}, 2}}, {".5", {num(0.5L), 2}}, {"5.", {Num{5, 0, 0, 0, 0}, 2}},
+      {"1E5", {num(1e5L), 3}}, {"1.5E+12", {num(1.5e12L), 7}}, {"2.5E-05", {num(2.5e-5L), 7}},
+      {"-7+", {Num{0xF9, 0xFF, 0, 0, 0}, 2}}, {"1e3x", {Num{0xE8, 3, 0, 0, 0}, 3}}, {"3E", {Num{3, 0, 0, 0, 0}, 1}},
+      {"-32768", {Num{0, 0x80, 0, 0, 0}, 6}}, {"32768", {num(32768), 5}}, {"0.0000E-99", {Num{}, 10}},
+      {"1E39", {{}, -2 - 2}}, {"1E-50", {Num{}, 5}}, {"+", {{}, -1}}, {".", {{}, -1}}, {"-.E1", {{}, -1}},
+      {"123456789000000000000", {num(123456789e12L), 21}}};
+  for (const auto& [text, want] : reads) {
+    const auto [n, taken] = parse(text);
+    EXPECT_EQ(taken, want.second) << text;
+    EXPECT_TRUE(taken < 0 || n == want.first) << text << " reads as " << text_of(n);
+  }
+}
+
+TEST_F(FpText, ParseRoundsWithinOneUnitAndReadsBackWhatFormatWrote) {
+  std::mt19937 rng(99);
+  for (int i = 0; i < 400; ++i) {
+    const uint32_t digits = rng() % 1'000'000'000;
+    const int power = int(rng() % 41) - 20;
+    u128 ten = 1;
+    for (int k = 0; k < std::abs(power); ++k) ten *= 10;
+    const Exact n{false, digits, 0}, t{false, ten, 0};
+    const Num want = expected(round(power >= 0 ? Exact{false, digits * ten, 0} : quotient(n, t)));
+    const std::string text = std::to_string(digits) + "E" + std::to_string(power);
+    const auto [got, taken] = parse(text);
+    EXPECT_LE(std::abs(ordinal(*round(exact(got))) - ordinal(want)), 1) << text;
+    const Num x = operand(rng);
+    const std::string printed = format(x);
+    const auto [back, length] = parse(printed.substr(printed[0] == ' '));
+    EXPECT_EQ(length, int(printed.size() - (printed[0] == ' '))) << printed;
+    EXPECT_EQ(format(back), printed) << text_of(x);
+    EXPECT_LE(std::fabs(value(back) - value(x)), std::fabs(value(x)) * 5e-9L) << printed;
   }
 }
 
