@@ -58,9 +58,9 @@ _signs:
         ld c,a                  ; bit 7 set: the signs differ, so subtract
         exx
         ld a,b
-        ld (fp_exp),a
+        ld (fp_e),a
         xor a
-        ld (fp_exp+1),a
+        ld (fp_e+1),a
         ld c,a                  ; bits lost off the end: 0 or 80h
         ex af,af'
         ld b,a
@@ -136,7 +136,7 @@ _combine:
         ex de,hl
         adc hl,bc
         ex de,hl
-        ld bc,(fp_exp)
+        ld bc,(fp_e)
         jp nc,fp_round
         rr d                    ; a carry out: one place right
         rr e
@@ -155,7 +155,7 @@ _subtract:
         ex de,hl
         sbc hl,bc
         ex de,hl
-        ld bc,(fp_exp)
+        ld bc,(fp_e)
         jp nc,fp_normalize
         xor a                   ; equal exponents, the smaller was larger
         sub l
@@ -223,7 +223,7 @@ fp_mul:
         add hl,bc
         ld bc,-128
         add hl,bc
-        ld (fp_exp),hl
+        ld (fp_e),hl
         ld a,(fp_acc+3)
         ld hl,fp_arg+3
         xor (hl)
@@ -323,7 +323,7 @@ _last:
         jr z,_shifted
         or 1
 _shifted:
-        ld bc,(fp_exp)
+        ld bc,(fp_e)
         dec bc
         jp fp_round
 _normal:
@@ -332,7 +332,7 @@ _normal:
         jr z,_rounding
         or 1
 _rounding:
-        ld bc,(fp_exp)
+        ld bc,(fp_e)
         jp fp_round
 _integers:
         ; Two small integers: their product is exact in 32 bits.
@@ -370,7 +370,7 @@ _divisor:
         sbc hl,bc
         ld bc,128
         add hl,bc
-        ld (fp_exp),hl
+        ld (fp_e),hl
         ld a,(fp_acc+3)
         ld hl,fp_arg+3
         xor (hl)
@@ -390,9 +390,9 @@ _divisor:
         sbc hl,bc
         jr c,_below
         push hl                 ; the quotient is 1 or more
-        ld hl,(fp_exp)
+        ld hl,(fp_e)
         inc hl
-        ld (fp_exp),hl
+        ld (fp_e),hl
         pop hl
         jr _start
 _below:
@@ -508,7 +508,7 @@ _exact:
         ld a,0
         rra
         or c
-        ld bc,(fp_exp)
+        ld bc,(fp_e)
         jp fp_round
 
 ; fp_acc := the square root of fp_acc; Bad argument when it is negative.
@@ -544,9 +544,9 @@ _clear:
         add a,1
         rra                     ; (exponent + 1) / 2, with bit 8 from the carry
         add a,64
-        ld (fp_exp),a
+        ld (fp_e),a
         xor a
-        ld (fp_exp+1),a
+        ld (fp_e+1),a
         ld (fp_sign),a
         bit 0,c
         jr z,_even
@@ -690,5 +690,5 @@ _exact:
         ld h,e
         ld e,d
         ld d,c
-        ld bc,(fp_exp)
+        ld bc,(fp_e)
         jp fp_round

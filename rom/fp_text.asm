@@ -24,15 +24,15 @@ fp_acc_to_arg:
 ; the bits of n: exact up to 10^13, whose odd part still fits 32 bits, so up
 ; to there the result is rounded once.
 fp_scale10:
-        ld (fp_pow),a
+        ld (fp_ten_pow),a
 _reduce:
-        ld a,(fp_pow)
+        ld a,(fp_ten_pow)
         or a
         jp m,_negative
         cp 33
         jr c,_power
         sub 32
-        ld (fp_pow),a
+        ld (fp_ten_pow),a
         ld hl,fp_ten32
         call fp_load_arg
         call fp_mul
@@ -41,7 +41,7 @@ _negative:
         cp -32
         jr nc,_power
         add a,32
-        ld (fp_pow),a
+        ld (fp_ten_pow),a
         call fp_acc_to_arg
         ld hl,fp_ten32
         call fp_load_acc
@@ -54,7 +54,7 @@ _power:
         ldir
         ld hl,1
         call fp_from_signed
-        ld a,(fp_pow)
+        ld a,(fp_ten_pow)
         or a
         jp p,_bits
         neg
@@ -78,7 +78,7 @@ _next:
         jr nz,_bit
         ld hl,fp_s
         call fp_load_arg
-        ld a,(fp_pow)
+        ld a,(fp_ten_pow)
         or a
         jp p,fp_mul
         jp fp_div

@@ -92,6 +92,7 @@ banner:
         INCLUDE "fp_convert.asm"
         INCLUDE "fp_arith.asm"
         INCLUDE "fp_text.asm"
+        INCLUDE "fp_functions.asm"
         INCLUDE "keymap.inc"
 
 font:

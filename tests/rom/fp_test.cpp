@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <random>
+#include <set>
 
 #include "tests/machine/vorn_machine.h"
 
@@ -259,6 +260,64 @@ TEST_F(FpText, ParseRoundsWithinOneUnitAndReadsBackWhatFormatWrote) {
     EXPECT_EQ(format(back), printed) << text_of(x);
     EXPECT_LE(std::fabs(value(back) - value(x)), std::fabs(value(x)) * 5e-9L) << printed;
   }
+}
+
+// Within 2 units of the last bit of the exact value, over sampled arguments.
+TEST_F(Fp, FunctionsAreWithinTwoUnitsOfTheLastBit) {
+  using F = long double (*)(long double);
+  const struct { const char* name; F f; long double low, high; } functions[] = {
+      {"fp_sin", sinl, -1000, 1000}, {"fp_cos", cosl, -1000, 1000}, {"fp_tan", tanl, -1000, 1000},
+      {"fp_atn", atanl, -1e6, 1e6}, {"fp_exp", expl, -88, 88}, {"fp_log", logl, 0, 1e30}};
+  std::mt19937 rng(3);
+  for (const auto& [name, f, low, high] : functions) {
+    double worst = 0;
+    for (int i = 0; i < 150; ++i) {
+      const long double r = std::uniform_real_distribution<double>(0, 1)(rng);
+      // Half the arguments spread evenly, half across the decades; LOG also at 1..1000.
+      const long double x = i % 2 ? low + (high - low) * r : (i % 4 == 0 && f == logl) ? i / 4 * 27 + 1 : (high > 0 && low < 0 && i % 4 ? -1 : 1) * std::pow(10.0L, -6 + (std::log10(high) + 6) * r);
+      const Num arg = num(x);
+      put(kAcc, arg);
+      ASSERT_EQ(call(name), -1) << name << " " << text_of(arg);
+      const long double want = f(value(arg)), ulp = std::ldexp(1.0L, std::ilogb(want) - 31);
+      worst = std::max(worst, double(std::fabs(value(get(kAcc)) - want) / ulp));
+      EXPECT_LE(std::fabs(value(get(kAcc)) - want), 2 * ulp) << name << " " << text_of(arg) << " gives " << text_of(get(kAcc));
+    }
+    std::printf("%s: at most %.2f units of the last bit\n", name, worst);
+  }
+}
+
+TEST_F(Fp, PowersRandomNumbersPiAndTheFunctionsErrors) {
+  const struct { Num x, y; long double want; int error; } powers[] = {
+      {Num{3, 0, 0, 0, 0}, Num{2, 0, 0, 0, 0}, 9, -1}, {Num{2, 0, 0, 0, 0}, Num{31, 0, 0, 0, 0}, 2147483648.0L, -1},
+      {Num{0xFE, 0xFF, 0, 0, 0}, Num{3, 0, 0, 0, 0}, -8, -1}, {Num{2, 0, 0, 0, 0}, Num{0xFE, 0xFF, 0, 0, 0}, 0.25L, -1},
+      {num(1.5L), num(3.0L), 3.375L, -1}, {Num{7, 0, 0, 0, 0}, Num{}, 1, -1}, {Num{}, Num{}, 1, -1},
+      {Num{}, Num{0xFF, 0xFF, 0, 0, 0}, 0, 1}, {Num{0xFE, 0xFF, 0, 0, 0}, num(0.5L), 0, 3}, {Num{}, num(0.5L), 0, -1}};
+  for (const auto& [x, y, want, error] : powers) {
+    put(kArg, x), put(kAcc, y);
+    EXPECT_EQ(call("fp_pow"), error) << text_of(x) << " ^ " << text_of(y);
+    EXPECT_TRUE(error >= 0 || value(get(kAcc)) == want) << text_of(x) << " ^ " << text_of(y) << " = " << text_of(get(kAcc));
+  }
+  put(kArg, Num{2, 0, 0, 0, 0}), put(kAcc, num(0.5L)), call("fp_pow");
+  EXPECT_NEAR(value(get(kAcc)), std::sqrt(2.0L), 1e-8L) << "through EXP and LOG";
+  const std::pair<const char*, Num> errors[] = {{"fp_log", Num{}}, {"fp_log", num(-1)}, {"fp_exp", num(89)}, {"fp_exp", num(-90)}};
+  for (const auto& [name, x] : errors) {
+    put(kAcc, x);
+    EXPECT_EQ(call(name), name == std::string("fp_log") ? 3 : x[3] & 0x80 ? -1 : 2) << name << " " << text_of(x);
+  }
+  EXPECT_EQ(get(kAcc), Num{}) << "EXP(-90) is too small to hold";
+  EXPECT_EQ(get(rom_symbol("fp_pi")), num(3.14159265358979323846L));
+  std::vector<Num> runs[3];
+  for (int run = 0; run < 3; ++run) {
+    put(kAcc, Num{uint8_t(run == 1 ? 6 : 5), 0, 0, 0, 0}), call("fp_randomize");
+    for (int i = 0; i < 200; ++i) {
+      call("fp_rnd");
+      EXPECT_TRUE(value(get(kAcc)) >= 0 && value(get(kAcc)) < 1) << text_of(get(kAcc));
+      runs[run].push_back(get(kAcc));
+    }
+  }
+  EXPECT_EQ(runs[0], runs[2]) << "RANDOMIZE 5 repeats its sequence";
+  EXPECT_NE(runs[0], runs[1]);
+  EXPECT_GT(std::set<Num>(runs[1].begin(), runs[1].end()).size(), 195u);
 }
 
 }  // namespace
