@@ -100,8 +100,9 @@ fp_half:
 ; Reads a number at HL: an optional sign, digits with an optional point, and
 ; an optional exponent (E or e, an optional sign, digits). Carry clear, HL
 ; past it and the number in fp_acc (a small integer when it is one in
-; range); carry set and HL unchanged when no number starts there. Up to ten
-; digits are kept in a 32-bit integer N; the exponent then scales it.
+; range); carry set and HL unchanged when no number starts there. Eleven
+; digits or more are kept in a 40-bit integer N, the first one dropped
+; rounds it, and N rounded to a float is then scaled by the power of ten.
 fp_parse:
         push hl
         ld b,h
@@ -111,8 +112,9 @@ fp_parse:
         ld (fp_drop),a
         ld h,a
         ld l,a
-        ld (fp_acc),hl          ; N
+        ld (fp_acc),hl          ; N, 40 bits
         ld (fp_acc+2),hl
+        ld (fp_acc+4),a
         ld (fp_out),hl          ; the power of ten, 16 bits
         ld a,(bc)
         cp '-'
@@ -212,21 +214,26 @@ _exponent_add:
 _value:
         pop hl
         push bc                 ; the end
-        ld hl,(fp_acc)
-        ld de,(fp_acc+2)
         ld a,(fp_drop)
         cp 85h                  ; the first digit dropped was 5 or more: up
         jr c,_rounded
-        inc l
-        jr nz,_rounded
-        inc h
-        jr nz,_rounded
-        inc de
-_rounded:
-        call fp_from_long
-        ld a,(fp_acc+4)
         ld hl,fp_acc
-        or (hl)
+        ld b,5
+_carry:
+        inc (hl)
+        jr nz,_rounded
+        inc hl
+        djnz _carry
+_rounded:
+        xor a                   ; N, rounded to a float
+        ld (fp_sign),a
+        ld a,(fp_acc)
+        ld hl,(fp_acc+1)
+        ld de,(fp_acc+3)
+        ld bc,168
+        call fp_normalize
+        ld a,(fp_acc+4)
+        or a
         jr z,_signed_value      ; zero stays zero, however scaled
         ld hl,(fp_out)
         ld de,128
@@ -250,49 +257,58 @@ _signed_value:
         or a
         ret
 
-; N (at fp_acc, 32 bits) := N * 10 + A; once N is too large to take another
+; N (at fp_acc, 40 bits) := N * 10 + A; once N is too large to take another
 ; digit the digit is dropped, and a dropped digit before the point (E = 0)
 ; raises the power of ten. Keeps BC, DE.
 fp_add_digit:
         push bc
         push de
         push af
-        ld a,(fp_acc+3)         ; below 19990000h there is room
+        ld a,(fp_acc+4)         ; below 19h in the top byte there is room
         cp 19h
-        jr c,_room
-        jr nz,_full
-        ld a,(fp_acc+2)
-        cp 99h
         jr nc,_full
-_room:
-        ld hl,(fp_acc)
-        ld de,(fp_acc+2)
-        add hl,hl
+        ld a,(fp_acc)
+        ld hl,(fp_acc+1)
+        ld de,(fp_acc+3)
+        add a,a                 ; 2N, kept
+        adc hl,hl
         rl e
         rl d
-        push de
-        push hl
-        add hl,hl
+        ld (fp_acc),a
+        ld (fp_acc+1),hl
+        ld (fp_acc+3),de
+        add a,a                 ; 8N
+        adc hl,hl
         rl e
         rl d
-        add hl,hl
+        add a,a
+        adc hl,hl
         rl e
         rl d
-        pop bc
-        add hl,bc
-        pop bc
+        ld b,a                  ; 8N + 2N
+        ld a,(fp_acc)
+        add a,b
+        ld bc,(fp_acc+1)
+        adc hl,bc
+        ld bc,(fp_acc+3)
         ex de,hl
         adc hl,bc
         ex de,hl
+        ld b,a                  ; and the digit
         pop af
-        ld c,a
-        ld b,0
-        add hl,bc
+        add a,b
         jr nc,_stored
+        inc hl
+        ld b,a
+        ld a,h
+        or l
+        ld a,b
+        jr nz,_stored
         inc de
 _stored:
-        ld (fp_acc),hl
-        ld (fp_acc+2),de
+        ld (fp_acc),a
+        ld (fp_acc+1),hl
+        ld (fp_acc+3),de
         pop de
         ld a,e
         or a
