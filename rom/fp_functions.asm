@@ -1,7 +1,8 @@
 ; BASIC's functions: SIN COS TAN ATN EXP LOG, powers, RND and PI. Each
 ; takes its argument to a small range where a short polynomial holds, taking
 ; off multiples of pi/2 or ln 2 that are split in parts of 16 bits, so that
-; k times a part is exact.
+; k times a part is exact. The polynomials are Chebyshev fits over those
+; ranges, each term small beside the first so that its rounding hardly shows.
 
 fp_pi:
         DEFB 0A2h,0DAh,00Fh,049h,082h   ; pi
@@ -566,48 +567,40 @@ fp_ln2_a:
         DEFB 000h,000h,072h,031h,080h   ; ln 2 in two parts
 fp_ln2_b:
         DEFB 07Ch,08Eh,0BEh,03Fh,06Dh
-fp_sin_poly:                            ; -1/3! + z/5! - ... + z^4/11!
+fp_sin_poly:                            ; P(z), near (sin r / r - 1) / z, for z to (pi/4)^2
+        DEFB 3
+        DEFB 01Ch,004h,0DFh,036h,06Eh
+        DEFB 0CAh,0D3h,009h,0D0h,074h
+        DEFB 0F8h,086h,088h,008h,07Ah
+        DEFB 0AAh,0AAh,0AAh,0AAh,07Eh
+fp_cos_poly:                            ; R(z), near (cos r - 1) / z
         DEFB 4
-        DEFB 040h,02Bh,032h,0D7h,067h
-        DEFB 02Bh,01Dh,0EFh,038h,06Eh
-        DEFB 0D0h,000h,00Dh,0D0h,074h
-        DEFB 089h,088h,088h,008h,07Ah
-        DEFB 0ABh,0AAh,0AAh,0AAh,07Eh
-fp_cos_poly:                            ; -1/2! + z/4! - ... + z^5/12!
-        DEFB 5
-        DEFB 080h,0C7h,076h,00Fh,064h
-        DEFB 0BCh,07Dh,0F2h,093h,06Bh
-        DEFB 0D0h,000h,00Dh,050h,071h
-        DEFB 0B6h,060h,00Bh,0B6h,077h
-        DEFB 0ABh,0AAh,0AAh,02Ah,07Ch
+        DEFB 0D5h,070h,03Ah,092h,06Bh
+        DEFB 06Ch,04Ch,009h,050h,071h
+        DEFB 073h,05Dh,00Bh,0B6h,077h
+        DEFB 0A9h,0AAh,0AAh,02Ah,07Ch
         DEFB 000h,000h,000h,080h,080h
-fp_atn_poly:                            ; -1/3 + z/5 - ... - z^6/15
-        DEFB 6
-        DEFB 089h,088h,088h,088h,07Dh
-        DEFB 09Eh,0D8h,089h,01Dh,07Dh
-        DEFB 0A3h,08Bh,02Eh,0BAh,07Dh
-        DEFB 0E4h,038h,08Eh,063h,07Dh
-        DEFB 092h,024h,049h,092h,07Eh
-        DEFB 0CDh,0CCh,0CCh,04Ch,07Eh
-        DEFB 0ABh,0AAh,0AAh,0AAh,07Fh
-fp_exp_poly:                            ; 1 + r + r^2/2! + ... + r^10/10!
-        DEFB 10
-        DEFB 0BCh,07Dh,0F2h,013h,06Bh
-        DEFB 02Bh,01Dh,0EFh,038h,06Eh
-        DEFB 0D0h,000h,00Dh,050h,071h
-        DEFB 0D0h,000h,00Dh,050h,074h
-        DEFB 0B6h,060h,00Bh,036h,077h
-        DEFB 089h,088h,088h,008h,07Ah
-        DEFB 0ABh,0AAh,0AAh,02Ah,07Ch
-        DEFB 0ABh,0AAh,0AAh,02Ah,07Eh
+fp_atn_poly:                            ; P(z), near (atn t / t - 1) / z, for z to tan(pi/12)^2
+        DEFB 4
+        DEFB 025h,0BAh,089h,0A0h,07Dh
+        DEFB 0AAh,0C6h,0FEh,061h,07Dh
+        DEFB 038h,018h,044h,092h,07Eh
+        DEFB 047h,0C1h,0CCh,04Ch,07Eh
+        DEFB 0A9h,0AAh,0AAh,0AAh,07Fh
+fp_exp_poly:                            ; near e^r, for r to (ln 2) / 2 in size
+        DEFB 8
+        DEFB 0CCh,027h,0ADh,050h,071h
+        DEFB 08Ah,03Fh,0D5h,050h,074h
+        DEFB 0FAh,026h,00Bh,036h,077h
+        DEFB 057h,040h,088h,008h,07Ah
+        DEFB 0BAh,0AAh,0AAh,02Ah,07Ch
+        DEFB 0D1h,0AAh,0AAh,02Ah,07Eh
         DEFB 000h,000h,000h,000h,080h
         DEFB 000h,000h,000h,000h,081h
         DEFB 000h,000h,000h,000h,081h
-fp_log_poly:                            ; 1/3 + z/5 + ... + z^5/13
-        DEFB 5
-        DEFB 09Eh,0D8h,089h,01Dh,07Dh
-        DEFB 0A3h,08Bh,02Eh,03Ah,07Dh
-        DEFB 0E4h,038h,08Eh,063h,07Dh
-        DEFB 092h,024h,049h,012h,07Eh
-        DEFB 0CDh,0CCh,0CCh,04Ch,07Eh
-        DEFB 0ABh,0AAh,0AAh,02Ah,07Fh
+fp_log_poly:                            ; P(z), near (atanh s / s - 1) / z, for z to 0.0295
+        DEFB 3
+        DEFB 084h,06Bh,0E7h,06Eh,07Dh
+        DEFB 0C2h,021h,02Eh,012h,07Eh
+        DEFB 0AFh,0F5h,0CCh,04Ch,07Eh
+        DEFB 0A6h,0AAh,0AAh,02Ah,07Fh
