@@ -203,6 +203,27 @@ fp_signed_long:
         call fp_negate_hl
         jp fp_pack_long
 
+; One bit of the multiplier (E's lowest): the multiplicand BC:BC' is added
+; to the product's high half HL:HL' when it is set, and the product moves one
+; place right, into A.
+fp_mul_step MACRO
+        LOCAL shift
+        srl e
+        jr nc,shift
+        exx
+        add hl,bc
+        exx
+        adc hl,bc
+shift:
+        rr h
+        rr l
+        exx
+        rr h
+        rr l
+        exx
+        rra
+        ENDM
+
 ; fp_acc := fp_arg * fp_acc.
 fp_mul:
         ld a,(fp_acc+4)
@@ -274,22 +295,10 @@ _top:
         ld e,(ix+0)
         set 7,e
 _byte:
-        ld d,8
+        ld d,4
 _bit:
-        srl e
-        jr nc,_shift
-        exx
-        add hl,bc
-        exx
-        adc hl,bc
-_shift:
-        rr h
-        rr l
-        exx
-        rr h
-        rr l
-        exx
-        rra
+        fp_mul_step
+        fp_mul_step
         dec d
         jr nz,_bit
         exx

@@ -279,7 +279,7 @@ TEST_F(Fp, FunctionsAreWithinTwoUnitsOfTheLastBit) {
       const Num arg = num(x);
       put(kAcc, arg);
       ASSERT_EQ(call(name), -1) << name << " " << text_of(arg);
-      const long double want = f(value(arg)), ulp = std::ldexp(1.0L, std::ilogb(want) - 31);
+      const long double want = f(value(arg)), ulp = want ? std::ldexp(1.0L, std::ilogb(want) - 31) : 1e-30L;
       worst = std::max(worst, double(std::fabs(value(get(kAcc)) - want) / ulp));
       EXPECT_LE(std::fabs(value(get(kAcc)) - want), 2 * ulp) << name << " " << text_of(arg) << " gives " << text_of(get(kAcc));
     }
