@@ -178,30 +178,21 @@ _integers:
         ; Two small integers: their sum in 17 bits.
         ld hl,(fp_arg)
         ld de,(fp_acc)
-        xor a
-        ld (fp_sign),a
-        adc hl,de
-        ld de,0
-        jp po,fp_signed_long
-        bit 7,h                 ; overflowed 16 bits: bit 16 is bit 15's opposite
-        jp nz,fp_pack_long
-        ld a,80h
-        ld (fp_sign),a
-        call fp_negate_hl       ; the magnitude is 10000h - HL
+        adc hl,de               ; carry is clear from the OR
+        jp po,fp_float_hl
+        ld a,h                  ; overflowed 16 bits: bit 16 is bit 15's opposite
+        cpl
+        and 80h
+        ld c,a
+        ld b,144
+        jp z,fp_store16         ; 32768 to 65534: bit 15 is the top one
+        call fp_negate_hl       ; -32769 to -65536: the magnitude is 10000h - HL
         ld a,h
         or l
-        jp nz,fp_pack_long
-        inc e
-        jp fp_pack_long
-
-; fp_acc := the float of the signed HL (DE = 0).
-fp_signed_long:
-        bit 7,h
-        jp z,fp_pack_long
-        ld a,80h
-        ld (fp_sign),a
-        call fp_negate_hl
-        jp fp_pack_long
+        jp nz,fp_store16
+        ld h,80h
+        inc b
+        jp fp_store16
 
 ; One bit of the multiplier (E's lowest): the multiplicand BC:BC' is added
 ; to the product's high half HL:HL' when it is set, and the product moves one

@@ -17,8 +17,10 @@
 ; the same value; zero stays five zero bytes. Keeps HL; uses AF, BC, DE.
 fp_float:
         push hl
-        ld de,4
-        add hl,de
+        inc hl
+        inc hl
+        inc hl
+        inc hl
         ld a,(hl)
         or a
         jr nz,_done             ; a float already
@@ -27,38 +29,16 @@ fp_float:
         ld e,(hl)
         inc hl
         ld d,(hl)
-        ld a,d
-        or e
+        ex de,hl                ; HL: the value, DE: where b1 is
+        ld a,h
+        or l
         jr z,_done              ; zero
-        ld a,d
+        ld a,h
         and 80h
         ld c,a                  ; the sign
-        jr z,_positive
-        xor a                   ; DE := -DE
-        sub e
-        ld e,a
-        sbc a,a
-        sub d
-        ld d,a
-_positive:
-        ld b,144                ; 0.1xxx times 2^16 when bit 15 is the top one
-        ld a,d
-        or a
-        jr nz,_shift
-        ld d,e
-        ld e,a
-        ld b,136
-_shift:
-        bit 7,d
-        jr nz,_store
-        sla e
-        rl d
-        dec b
-        jr _shift
-_store:
-        ld a,d
-        and 7Fh
-        or c
+        call nz,fp_negate_hl
+        call fp_norm16
+        ex de,hl
         ld (hl),0               ; b1, then b0
         dec hl
         ld (hl),0
@@ -66,11 +46,60 @@ _store:
         inc hl
         ld (hl),e
         inc hl
+        ld a,d
+        and 7Fh
+        or c
         ld (hl),a
         inc hl
         ld (hl),b
 _done:
         pop hl
+        ret
+
+; HL (not 0) shifted left until bit 15 is set, and B := 144 less the places
+; it moved: the exponent of 0.1xxx when bit 15 held the top bit. Uses A.
+fp_norm16:
+        ld b,144
+        ld a,h
+        or a
+        jr nz,_bits
+        ld h,l
+        ld l,a
+        ld b,136
+_bits:
+        bit 7,h
+        ret nz
+_shift:
+        dec b
+        adc hl,hl               ; carry in is clear: the bit out was 0
+        jp p,_shift
+        ret
+
+; fp_acc := the float of the signed HL, exactly.
+fp_float_hl:
+        ld a,h
+        or l
+        jp z,fp_zero
+        ld a,h
+        and 80h
+        ld c,a
+        call nz,fp_negate_hl
+        call fp_norm16
+        ; fall through
+
+; fp_acc := the float with mantissa HL (bit 15 set) and then zeros,
+; exponent B and sign C.
+fp_store16:
+        ld a,h
+        and 7Fh
+        or c
+        ld h,a
+        ld (fp_acc+2),hl
+        ld l,0
+        ld h,l
+        ld (fp_acc),hl
+        ld a,b
+        ld (fp_acc+4),a
         ret
 
 ; fp_acc and fp_arg both as floats.
@@ -118,13 +147,13 @@ fp_normalize:
         ld e,h
         ld h,l
         ld l,a
+        ld a,c                  ; BC := BC - 8
+        sub 8
+        ld c,a
+        jr nc,_bytes
+        dec b
+_bytes:
         xor a
-        push hl
-        ld hl,-8
-        add hl,bc
-        ld b,h
-        ld c,l
-        pop hl
         jr fp_normalize
 _bits:
         bit 7,d
