@@ -35,7 +35,11 @@ long double value(const Num& n) {
   const Exact e = exact(n);
   return (e.neg ? -1 : 1) * std::ldexp((long double)e.mag, e.scale);
 }
-int bits(u128 v) { return v ? 128 - (uint64_t(v >> 64) ? __builtin_clzll(uint64_t(v >> 64)) : 64 + __builtin_clzll(uint64_t(v))) : 0; }
+int bits(u128 v) {
+  return v ? 128 -
+                 (uint64_t(v >> 64) ? __builtin_clzll(uint64_t(v >> 64)) : 64 + __builtin_clzll(uint64_t(v)))
+           : 0;
+}
 
 // Rounds to 32 bits, to nearest with ties to even; nullopt for Overflow.
 std::optional<Num> round(Exact e) {
@@ -81,8 +85,10 @@ class Fp : public Vorn {
  protected:
   void SetUp() override { start(); }
   void put(uint16_t at, const Num& n) { std::copy(n.begin(), n.end(), machine.memory + at); }
-  Num get(uint16_t at) const { return {machine.memory[at], machine.memory[at + 1], machine.memory[at + 2],
-                                       machine.memory[at + 3], machine.memory[at + 4]}; }
+  Num get(uint16_t at) const {
+    return {machine.memory[at], machine.memory[at + 1], machine.memory[at + 2], machine.memory[at + 3],
+            machine.memory[at + 4]};
+  }
   // Calls a routine with HL = hl: -1 when it returns, else the error number
   // it gave basic_error. Counts its T-states under its name.
   int call(const std::string& name, uint16_t hl = 0, uint16_t de = 0) {
@@ -114,7 +120,8 @@ class Fp : public Vorn {
     return error < 0 ? get(kAcc) : Num{0, 0, 0, 0, uint8_t(0xEE - error)};
   }
   ~Fp() override {
-    for (const auto& [name, t] : timing) std::printf("%-16s %7.0f T-states on average\n", name.c_str(), t.first / t.second);
+    for (const auto& [name, t] : timing)
+      std::printf("%-16s %7.0f T-states on average\n", name.c_str(), t.first / t.second);
   }
   std::map<std::string, std::pair<double, int>> timing;
 };
@@ -132,15 +139,23 @@ std::string text_of(const Num& n) {
 Num operand(std::mt19937& rng) {
   const uint32_t r = rng(), m = rng();
   switch (r % 8) {
-    case 0: return Num{uint8_t(m), uint8_t(r % 3 ? 0 : m >> 8), 0, 0, 0};
-    case 1: { const int16_t v = int16_t(m); return Num{uint8_t(v), uint8_t(v >> 8), 0, 0, 0}; }
-    case 2: return Num{uint8_t(m), uint8_t(m >> 8), uint8_t(m >> 16), uint8_t(m >> 24), uint8_t(1 + r % 6 + (r >> 8) % 2 * 248)};
+    case 0:
+      return Num{uint8_t(m), uint8_t(r % 3 ? 0 : m >> 8), 0, 0, 0};
+    case 1: {
+      const int16_t v = int16_t(m);
+      return Num{uint8_t(v), uint8_t(v >> 8), 0, 0, 0};
+    }
+    case 2:
+      return Num{uint8_t(m), uint8_t(m >> 8), uint8_t(m >> 16), uint8_t(m >> 24),
+                 uint8_t(1 + r % 6 + (r >> 8) % 2 * 248)};
     case 3: {  // a few bits set
       const uint32_t sparse = (1u << (m % 32)) | (1u << (m >> 5) % 32) | (r >> 4) % 2;
-      return Num{uint8_t(sparse), uint8_t(sparse >> 8), uint8_t(sparse >> 16), uint8_t(sparse >> 24 | (m & 0x80000000u) >> 24),
-                 uint8_t(120 + (r >> 8) % 40)};
+      return Num{uint8_t(sparse), uint8_t(sparse >> 8), uint8_t(sparse >> 16),
+                 uint8_t(sparse >> 24 | (m & 0x80000000u) >> 24), uint8_t(120 + (r >> 8) % 40)};
     }
-    default: return Num{uint8_t(m), uint8_t(m >> 8), uint8_t(m >> 16), uint8_t(m >> 24), uint8_t(r % 4 ? 96 + (r >> 8) % 64 : 1 + (r >> 8) % 255)};
+    default:
+      return Num{uint8_t(m), uint8_t(m >> 8), uint8_t(m >> 16), uint8_t(m >> 24),
+                 uint8_t(r % 4 ? 96 + (r >> 8) % 64 : 1 + (r >> 8) % 255)};
   }
 }
 
@@ -148,10 +163,12 @@ TEST_F(Fp, ArithmeticAndSquareRootsAreRoundedExactlyAsTheModelSays) {
   std::mt19937 rng(20240611);
   for (int i = 0; i < 10'000; ++i) {
     Num a = operand(rng), b = operand(rng);
-    if (i % 5 == 0) b[4] = a[4] ? uint8_t(std::clamp(a[4] + int(rng() % 70) - 35, 1, 255)) : b[4];  // close exponents
+    if (i % 5 == 0)
+      b[4] = a[4] ? uint8_t(std::clamp(a[4] + int(rng() % 70) - 35, 1, 255)) : b[4];  // close exponents
     const Exact x = exact(a), y = exact(b);
     ASSERT_EQ(binary("fp_add", a, b), expected(round(sum(x, y)))) << text_of(a) << " + " << text_of(b);
-    ASSERT_EQ(binary("fp_sub", a, b), expected(round(sum(x, {!y.neg, y.mag, y.scale})))) << text_of(a) << " - " << text_of(b);
+    ASSERT_EQ(binary("fp_sub", a, b), expected(round(sum(x, {!y.neg, y.mag, y.scale}))))
+        << text_of(a) << " - " << text_of(b);
     ASSERT_EQ(binary("fp_mul", a, b), expected(round({x.neg != y.neg, x.mag * y.mag, x.scale + y.scale})))
         << text_of(a) << " * " << text_of(b);
     const Num division = y.mag ? expected(round(quotient(x, y))) : Num{0, 0, 0, 0, 0xEE - 1};
@@ -174,20 +191,24 @@ TEST_F(Fp, CompareSignsIntegersAndConversionsAgreeWithTheValues) {
     EXPECT_EQ(int8_t(machine.cpu.a), (x > y) - (x < y)) << text_of(a) << " vs " << text_of(b);
     EXPECT_EQ((machine.cpu.f & FLAG_Z) != 0, x == y);
     EXPECT_EQ(get(kAcc), b) << "fp_compare keeps fp_acc";
-    for (const auto& [name, want] : {std::pair<std::string, long double>{"fp_neg", -y}, {"fp_abs", std::fabs(y)},
-                                    {"fp_sgn", (y > 0) - (y < 0)}, {"fp_int", floor}}) {
+    for (const auto& [name, want] : {std::pair<std::string, long double>{"fp_neg", -y},
+                                     {"fp_abs", std::fabs(y)},
+                                     {"fp_sgn", (y > 0) - (y < 0)},
+                                     {"fp_int", floor}}) {
       put(kAcc, b);
       call(name);
       EXPECT_EQ(value(get(kAcc)), want) << name << " " << text_of(b);
       const bool small = name != "fp_neg" && name != "fp_abs" && want >= -32768 && want < 32768;
       EXPECT_TRUE(!small || get(kAcc)[4] == 0) << name << " gives a small integer";
     }
-    for (const auto& [name, low] : {std::pair<std::string, long double>{"fp_to_signed", 32768}, {"fp_to_word", 65536}}) {
+    for (const auto& [name, low] :
+         {std::pair<std::string, long double>{"fp_to_signed", 32768}, {"fp_to_word", 65536}}) {
       put(kAcc, b);
       const int error = call(name);
       const bool fits = floor >= -32768 && floor < low;
       EXPECT_EQ(error, fits ? -1 : 2) << name << " " << text_of(b);
-      EXPECT_TRUE(!fits || (machine.cpu.h << 8 | machine.cpu.l) == uint16_t(int32_t(floor))) << name << " " << text_of(b);
+      EXPECT_TRUE(!fits || (machine.cpu.h << 8 | machine.cpu.l) == uint16_t(int32_t(floor)))
+          << name << " " << text_of(b);
     }
     const uint32_t n = rng() >> (rng() % 32);
     call("fp_from_long", uint16_t(n), uint16_t(n >> 16));
@@ -202,7 +223,9 @@ Num num(long double v) {
   const long double m = std::frexp(std::fabs(v), &e);
   return *round({v < 0, u128(std::ldexp(m, 64)), e - 64});
 }
-int64_t ordinal(const Num& n) { return int64_t(n[4]) << 32 | (n[0] | n[1] << 8 | n[2] << 16 | uint32_t(n[3] & 0x7F) << 24); }
+int64_t ordinal(const Num& n) {
+  return int64_t(n[4]) << 32 | (n[0] | n[1] << 8 | n[2] << 16 | uint32_t(n[3] & 0x7F) << 24);
+}
 
 class FpText : public Fp {
  protected:
@@ -226,19 +249,43 @@ TEST_F(FpText, FormatWritesPrintsFormsAndParseReadsEveryForm) {
   EXPECT_EQ(format(get(kAcc)), " .333333333");
   put(kAcc, Num{2, 0, 0, 0, 0}), call("fp_sqr"), put(kArg, get(kAcc)), call("fp_mul");
   EXPECT_EQ(format(get(kAcc)), " 2") << "SQR(2)^2";
-  const std::pair<Num, std::string> forms[] = {
-      {Num{100, 0, 0, 0, 0}, " 100"}, {num(2147483648.0L), " 2147483648"}, {num(-1e-7L), "-1E-07"}, {Num{}, " 0"},
-      {Num{0, 0x80, 0, 0, 0}, "-32768"}, {num(4294967295.0L), " 4294967295"}, {num(1e9L), " 1000000000"},
-      {num(0.5L), " .5"}, {num(-2.5L), "-2.5"}, {num(1.5e12L), " 1.5E+12"}, {num(2.5e-5L), " 2.5E-05"},
-      {num(0.01L), " .01"}, {num(0.001L), " 1E-03"}, {num(123.456L), " 123.456"}, {num(1e38L), " 1E+38"},
-      {num(1234567890.5L), " 1.23456789E+09"}, {num(999999999.6L), " 1E+09"}, {num(-3e-39L), "-3E-39"}};
+  const std::pair<Num, std::string> forms[] = {{Num{100, 0, 0, 0, 0}, " 100"},
+                                               {num(2147483648.0L), " 2147483648"},
+                                               {num(-1e-7L), "-1E-07"},
+                                               {Num{}, " 0"},
+                                               {Num{0, 0x80, 0, 0, 0}, "-32768"},
+                                               {num(4294967295.0L), " 4294967295"},
+                                               {num(1e9L), " 1000000000"},
+                                               {num(0.5L), " .5"},
+                                               {num(-2.5L), "-2.5"},
+                                               {num(1.5e12L), " 1.5E+12"},
+                                               {num(2.5e-5L), " 2.5E-05"},
+                                               {num(0.01L), " .01"},
+                                               {num(0.001L), " 1E-03"},
+                                               {num(123.456L), " 123.456"},
+                                               {num(1e38L), " 1E+38"},
+                                               {num(1234567890.5L), " 1.23456789E+09"},
+                                               {num(999999999.6L), " 1E+09"},
+                                               {num(-3e-39L), "-3E-39"}};
   for (const auto& [n, text] : forms) EXPECT_EQ(format(n), text) << text;
   const std::pair<std::string, std::pair<Num, int>> reads[] = {
-      {"12", {Num{12, 0, 0, 0, 0}, 2}}, {".5", {num(0.5L), 2}}, {"5.", {Num{5, 0, 0, 0, 0}, 2}},
-      {"1E5", {num(1e5L), 3}}, {"1.5E+12", {num(1.5e12L), 7}}, {"2.5E-05", {num(2.5e-5L), 7}},
-      {"-7+", {Num{0xF9, 0xFF, 0, 0, 0}, 2}}, {"1e3x", {Num{0xE8, 3, 0, 0, 0}, 3}}, {"3E", {Num{3, 0, 0, 0, 0}, 1}},
-      {"-32768", {Num{0, 0x80, 0, 0, 0}, 6}}, {"32768", {num(32768), 5}}, {"0.0000E-99", {Num{}, 10}},
-      {"1E39", {{}, -2 - 2}}, {"1E-50", {Num{}, 5}}, {"+", {{}, -1}}, {".", {{}, -1}}, {"-.E1", {{}, -1}},
+      {"12", {Num{12, 0, 0, 0, 0}, 2}},
+      {".5", {num(0.5L), 2}},
+      {"5.", {Num{5, 0, 0, 0, 0}, 2}},
+      {"1E5", {num(1e5L), 3}},
+      {"1.5E+12", {num(1.5e12L), 7}},
+      {"2.5E-05", {num(2.5e-5L), 7}},
+      {"-7+", {Num{0xF9, 0xFF, 0, 0, 0}, 2}},
+      {"1e3x", {Num{0xE8, 3, 0, 0, 0}, 3}},
+      {"3E", {Num{3, 0, 0, 0, 0}, 1}},
+      {"-32768", {Num{0, 0x80, 0, 0, 0}, 6}},
+      {"32768", {num(32768), 5}},
+      {"0.0000E-99", {Num{}, 10}},
+      {"1E39", {{}, -2 - 2}},
+      {"1E-50", {Num{}, 5}},
+      {"+", {{}, -1}},
+      {".", {{}, -1}},
+      {"-.E1", {{}, -1}},
       {"123456789000000000000", {num(123456789e12L), 21}}};
   for (const auto& [text, want] : reads) {
     const auto [n, taken] = parse(text);
@@ -271,44 +318,64 @@ TEST_F(FpText, ParseRoundsWithinOneUnitAndReadsBackWhatFormatWrote) {
 // Within 2 units of the last bit of the exact value, over sampled arguments.
 TEST_F(Fp, FunctionsAreWithinTwoUnitsOfTheLastBit) {
   using F = long double (*)(long double);
-  const struct { const char* name; F f; long double low, high; } functions[] = {
-      {"fp_sin", sinl, -1000, 1000}, {"fp_cos", cosl, -1000, 1000}, {"fp_tan", tanl, -1000, 1000},
-      {"fp_atn", atanl, -1e6, 1e6}, {"fp_exp", expl, -88, 88}, {"fp_log", logl, 0, 4}};
+  const struct {
+    const char* name;
+    F f;
+    long double low, high;
+  } functions[] = {{"fp_sin", sinl, -1000, 1000}, {"fp_cos", cosl, -1000, 1000},
+                   {"fp_tan", tanl, -1000, 1000}, {"fp_atn", atanl, -1e6, 1e6},
+                   {"fp_exp", expl, -88, 88},     {"fp_log", logl, 0, 4}};
   std::mt19937 rng(3);
   for (const auto& [name, f, low, high] : functions) {
     double worst = 0;
     for (int i = 0; i < 150; ++i) {
       const long double r = std::uniform_real_distribution<double>(0, 1)(rng);
-      // Half the arguments spread evenly, half across the decades; LOG also at 1..1000.
-      const long double x = i % 2 ? low + (high - low) * r : (i % 4 == 0 && f == logl) ? i / 4 * 27 + 1 : (high > 0 && low < 0 && i % 4 ? -1 : 1) * std::pow(10.0L, -6 + (std::log10(high) + 6) * r);
+      long double x = low + (high - low) * r;  // spread evenly, or across the decades
+      if (i % 2 == 0) x = (low < 0 && i % 4 ? -1 : 1) * std::pow(10.0L, -6 + (std::log10(high) + 6) * r);
+      if (i % 4 == 0 && f == logl) x = i / 4 * 27 + 1;  // LOG(K), K = 1..1000, as a benchmark takes it
       const Num arg = num(x);
       put(kAcc, arg);
       ASSERT_EQ(call(name), -1) << name << " " << text_of(arg);
       const long double want = f(value(arg)), ulp = want ? std::ldexp(1.0L, std::ilogb(want) - 31) : 1e-30L;
       worst = std::max(worst, double(std::fabs(value(get(kAcc)) - want) / ulp));
-      EXPECT_LE(std::fabs(value(get(kAcc)) - want), 2 * ulp) << name << " " << text_of(arg) << " gives " << text_of(get(kAcc));
+      EXPECT_LE(std::fabs(value(get(kAcc)) - want), 2 * ulp)
+          << name << " " << text_of(arg) << " gives " << text_of(get(kAcc));
     }
     std::printf("%s: at most %.2f units of the last bit\n", name, worst);
   }
 }
 
 TEST_F(Fp, PowersRandomNumbersPiAndTheFunctionsErrors) {
-  const struct { Num x, y; long double want; int error; } powers[] = {
-      {Num{3, 0, 0, 0, 0}, Num{2, 0, 0, 0, 0}, 9, -1}, {Num{2, 0, 0, 0, 0}, Num{31, 0, 0, 0, 0}, 2147483648.0L, -1},
-      {Num{0xFE, 0xFF, 0, 0, 0}, Num{3, 0, 0, 0, 0}, -8, -1}, {Num{2, 0, 0, 0, 0}, Num{0xFE, 0xFF, 0, 0, 0}, 0.25L, -1},
-      {num(1.5L), num(3.0L), 3.375L, -1}, {Num{7, 0, 0, 0, 0}, Num{}, 1, -1}, {Num{}, Num{}, 1, -1},
-      {Num{}, Num{0xFF, 0xFF, 0, 0, 0}, 0, 1}, {Num{0xFE, 0xFF, 0, 0, 0}, num(0.5L), 0, 3}, {Num{}, num(0.5L), 0, -1}};
+  const struct {
+    Num x, y;
+    long double want;
+    int error;
+  } powers[] = {{Num{3, 0, 0, 0, 0}, Num{2, 0, 0, 0, 0}, 9, -1},
+                {Num{2, 0, 0, 0, 0}, Num{31, 0, 0, 0, 0}, 2147483648.0L, -1},
+                {Num{0xFE, 0xFF, 0, 0, 0}, Num{3, 0, 0, 0, 0}, -8, -1},
+                {Num{2, 0, 0, 0, 0}, Num{0xFE, 0xFF, 0, 0, 0}, 0.25L, -1},
+                {num(1.5L), num(3.0L), 3.375L, -1},
+                {Num{7, 0, 0, 0, 0}, Num{}, 1, -1},
+                {Num{}, Num{}, 1, -1},
+                {Num{}, Num{0xFF, 0xFF, 0, 0, 0}, 0, 1},
+                {Num{0xFE, 0xFF, 0, 0, 0}, num(0.5L), 0, 3},
+                {Num{}, num(0.5L), 0, -1}};
   for (const auto& [x, y, want, error] : powers) {
     put(kArg, x), put(kAcc, y);
     EXPECT_EQ(call("fp_pow"), error) << text_of(x) << " ^ " << text_of(y);
-    EXPECT_TRUE(error >= 0 || value(get(kAcc)) == want) << text_of(x) << " ^ " << text_of(y) << " = " << text_of(get(kAcc));
+    EXPECT_TRUE(error >= 0 || value(get(kAcc)) == want)
+        << text_of(x) << " ^ " << text_of(y) << " = " << text_of(get(kAcc));
   }
   put(kArg, Num{2, 0, 0, 0, 0}), put(kAcc, num(0.5L)), call("fp_pow");
   EXPECT_NEAR(value(get(kAcc)), std::sqrt(2.0L), 1e-8L) << "through EXP and LOG";
-  const std::pair<const char*, Num> errors[] = {{"fp_log", Num{}}, {"fp_log", num(-1)}, {"fp_exp", num(89)}, {"fp_exp", num(-90)}};
+  const std::pair<const char*, Num> errors[] = {
+      {"fp_log", Num{}}, {"fp_log", num(-1)}, {"fp_exp", num(89)}, {"fp_exp", num(-90)}};
   for (const auto& [name, x] : errors) {
     put(kAcc, x);
-    EXPECT_EQ(call(name), name == std::string("fp_log") ? 3 : x[3] & 0x80 ? -1 : 2) << name << " " << text_of(x);
+    EXPECT_EQ(call(name), name == std::string("fp_log") ? 3
+                          : x[3] & 0x80                 ? -1
+                                                        : 2)
+        << name << " " << text_of(x);
   }
   EXPECT_EQ(get(kAcc), Num{}) << "EXP(-90) is too small to hold";
   EXPECT_EQ(get(rom_symbol("fp_pi")), num(3.14159265358979323846L));
