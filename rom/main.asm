@@ -96,6 +96,11 @@ banner:
         INCLUDE "sound.asm"
         INCLUDE "arith.asm"
         INCLUDE "basic_errors.asm"
+        INCLUDE "fp_core.asm"
+        INCLUDE "fp_convert.asm"
+        INCLUDE "fp_arith.asm"
+        INCLUDE "fp_text.asm"
+        INCLUDE "fp_functions.asm"
         INCLUDE "keymap.inc"
 
 font:
