@@ -10,6 +10,7 @@
 
 inline uint8_t read_byte(Z80State* s, uint16_t address, uint32_t charge = 3) {
   s->cycles += charge;
+  if (s->plain_memory) return s->plain_memory[address];
   return s->read_mem(s->mem_ctx, address);
 }
 

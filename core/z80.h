@@ -36,6 +36,14 @@ struct Z80State {
   BusRead read_mem;
   BusWrite write_mem;
   void* mem_ctx;
+  // Memory whose reads the core may take directly: when set, every memory
+  // read (opcode fetches, operands, pops, block instructions, interrupt
+  // vectors) takes plain_memory[address] instead of calling read_mem, after
+  // charging the same T-states at the same moment. Set it only when read_mem
+  // would return exactly that byte for every address, with no side effect.
+  // Writes and ports always go through their callbacks. Not part of the
+  // stored image; a loaded record keeps its own, like the callbacks.
+  const uint8_t* plain_memory;
   BusRead read_port;
   BusWrite write_port;
   void* port_ctx;
