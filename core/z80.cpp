@@ -27,6 +27,7 @@ inline uint8_t fetch_opcode(Z80State* s, int32_t skip) {
   } else {
     const auto address = static_cast<uint16_t>(s->pc + skip);
     if (s->plain_memory) {
+      // No callback sees this read, so its 3 T-states and the 1 after are one charge.
       s->cycles += 4;
       op = s->plain_memory[address];
     } else {
