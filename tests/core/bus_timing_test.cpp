@@ -6,8 +6,6 @@
 // exchanges. Each form runs twice: reading through the callback, and from
 // plain memory, where no read may reach the callback and every other access
 // keeps its count.
-#include <regex>
-#include <tuple>
 
 #include "tests/core/core_fixture.h"
 
@@ -23,11 +21,6 @@ struct Form {
 };
 
 class BusTimingTest : public CoreTest, public ::testing::WithParamInterface<std::tuple<Form, bool>> {};
-
-std::string without_reads(const std::string& trace) {
-  const std::string kept = std::regex_replace(trace, std::regex("(^| )r\\S+"), "");
-  return kept.starts_with(' ') ? kept.substr(1) : kept;
-}
 
 TEST_P(BusTimingTest, TStatesAndEveryAccessPosition) {
   const auto& [f, plain] = GetParam();
