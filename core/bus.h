@@ -1,7 +1,8 @@
 // The processor's bus. Every access charges its T-states to `cycles` first
 // and only then calls the callback, so a callback that reads `cycles` learns
 // where in time its access falls. A memory access costs 3; `charge` adds the
-// internal cycles an instruction spends just before that access.
+// internal cycles an instruction spends just before that access. A read from
+// plain memory is charged the same and calls nothing.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 
 inline uint8_t read_byte(Z80State* s, uint16_t address, uint32_t charge = 3) {
   s->cycles += charge;
+  if (s->plain_memory) return s->plain_memory[address];
   return s->read_mem(s->mem_ctx, address);
 }
 

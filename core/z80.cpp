@@ -25,13 +25,20 @@ inline uint8_t fetch_opcode(Z80State* s, int32_t skip) {
     s->cycles += 6;
     op = s->int_data;
   } else {
-    // Callbacks never change the record, so the count is kept in hand
-    // across the read instead of being read back.
-    const uint32_t before_read = s->cycles + 3;
-    s->cycles = before_read;
-    op = s->read_mem(s->mem_ctx, static_cast<uint16_t>(s->pc + skip));
+    const auto address = static_cast<uint16_t>(s->pc + skip);
+    if (s->plain_memory) {
+      // No callback sees this read, so its 3 T-states and the 1 after are one charge.
+      s->cycles += 4;
+      op = s->plain_memory[address];
+    } else {
+      // Callbacks never change the record, so the count is kept in hand
+      // across the read instead of being read back.
+      const uint32_t before_read = s->cycles + 3;
+      s->cycles = before_read;
+      op = s->read_mem(s->mem_ctx, address);
+      s->cycles = before_read + 1;
+    }
     s->pc = static_cast<uint16_t>(s->pc + 1);
-    s->cycles = before_read + 1;
   }
   r_step(s, 1);
   return op;

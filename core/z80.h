@@ -1,6 +1,7 @@
 // The Z80 processor core: one record holds the whole processor, and every
 // operation works on the record it is handed. The core reaches memory and
-// ports only through the four callbacks bound into the record.
+// ports only through the four callbacks bound into the record, except that it
+// reads plain memory directly when the record points it there.
 #pragma once
 
 #include <cstddef>
@@ -36,6 +37,15 @@ struct Z80State {
   BusRead read_mem;
   BusWrite write_mem;
   void* mem_ctx;
+  // Memory whose reads the core may take directly: when set, every memory
+  // read (opcode fetches, operands, pops, block instructions, interrupt
+  // vectors) takes plain_memory[address] instead of calling read_mem, after
+  // charging the same T-states at the same moment. Set it only to 65,536
+  // bytes from which read_mem would return exactly the byte at every
+  // address, with no side effect.
+  // Writes and ports always go through their callbacks. Not part of the
+  // stored image; a loaded record keeps its own, like the callbacks.
+  const uint8_t* plain_memory;
   BusRead read_port;
   BusWrite write_port;
   void* port_ctx;
@@ -58,7 +68,7 @@ uint16_t z80_read_word(Z80State* s, uint16_t address);
 
 void z80_state_to_image(const Z80State* s, uint8_t image[kZ80ImageSize]);
 // Reads every field but the six binding slots, which keep the record's own
-// callbacks and contexts.
+// callbacks and contexts; plain_memory, which has no slot, is kept too.
 void z80_state_from_image(Z80State* s, const uint8_t image[kZ80ImageSize]);
 
 // Renders the instruction at `address` as text; returns its length in bytes

@@ -53,6 +53,10 @@ int machine_init() {
   machine.cpu.write_port = machine_port_out;
   machine.cpu.mem_ctx = nullptr;
   machine.cpu.port_ctx = nullptr;
+  // Reads of ROM and RAM have no side effect, so the core may take them
+  // straight from memory; writes still go through machine_mem_write, which
+  // keeps the ROM read-only.
+  machine.cpu.plain_memory = machine.memory;
   clear_ram_and_display();
   z80_reset(&machine.cpu);
   return 0;
@@ -77,6 +81,7 @@ void machine_load_dev_image() {
 }
 
 void machine_free() {
+  machine.cpu.plain_memory = nullptr;
   free_block(machine.memory);
   free_block(machine.frame_buffer);
   for (uint8_t*& row : machine.keys.rows) free_block(row);

@@ -9,7 +9,9 @@
 
 #include <array>
 #include <cstdio>
+#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/z80.h"
@@ -46,6 +48,16 @@ class CoreTest : public ::testing::Test {
     trace.clear();
     z80_execute(&s);
     return s.cycles;
+  }
+
+  // A trace as it must read with plain memory set: no memory read reaches the callback.
+  static std::string without_reads(const std::string& trace) {
+    std::istringstream entries(trace);
+    std::string kept;
+    for (std::string entry; entries >> entry;) {
+      if (entry[0] != 'r') kept += (kept.empty() ? "" : " ") + entry;
+    }
+    return kept;
   }
 
   uint16_t pair(uint8_t hi, uint8_t lo) const { return static_cast<uint16_t>(hi << 8 | lo); }

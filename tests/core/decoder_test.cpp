@@ -58,13 +58,15 @@ TEST_F(DecoderTest, OperandKindIsNoneExactlyWithoutPlaceholder) {
 
 // The 69-byte image: every field at its own offset, little-endian, and the six
 // binding slots (35 to 58) written as zeros and never read back, so a loaded
-// record keeps its own callbacks.
+// record keeps its own callbacks, and its plain memory, which has no slot.
 TEST_F(CoreTest, StateImageHoldsEveryFieldAtItsOffsetAndNoBindings) {
   uint8_t image[kZ80ImageSize];
   for (size_t i = 0; i < kZ80ImageSize; ++i) image[i] = static_cast<uint8_t>(i + 1);
+  s.plain_memory = mem.data();
   z80_state_from_image(&s, image);
   EXPECT_EQ(s.mem_ctx, this);
   EXPECT_NE(s.read_mem, nullptr);
+  EXPECT_EQ(s.plain_memory, mem.data());
   const std::vector<uint32_t> fields{s.f, s.a, s.c, s.b, s.e, s.d, s.l, s.h, s.ix, s.iy, s.sp,
                                      s.f_alt, s.a_alt, s.c_alt, s.b_alt, s.e_alt, s.d_alt, s.l_alt, s.h_alt,
                                      s.alt_spare[0], s.alt_spare[5], s.pc, s.r, s.i, s.iff1, s.iff2, s.im,

@@ -1,7 +1,9 @@
 // Runs an instruction exerciser (zexdoc, zexall) on a bare CP/M-style
 // computer: 64 KiB of flat RAM, the program at 0100h, the two console calls
 // of the BDOS (2: print the character in E; 9: print the text at DE up to
-// '$') and a stop when the program returns to 0000h, the warm boot. Each
+// '$') and a stop when the program returns to 0000h, the warm boot. Its
+// memory reads go through the read callback, or with `plain_memory` straight
+// to the bytes, as the core allows for memory without side effects. Each
 // exerciser test prints one line, "<name>....  OK" or
 // "<name>....  ERROR **** crc expected:xxxxxxxx found:yyyyyyyy".
 #pragma once
@@ -31,7 +33,8 @@ inline constexpr uint64_t kExerciserBudget = 80'000'000'000;
 // Runs `file_name` from the shared test-program folder until it returns to
 // CP/M, until `max_results` tests have reported (0: no limit) or until the
 // budget has run out; with `echo`, prints each line once it is complete.
-inline ExerciserRun run_exerciser(const std::string& file_name, int max_results, bool echo) {
+inline ExerciserRun run_exerciser(const std::string& file_name, int max_results, bool echo,
+                                  bool plain_memory = false) {
   struct Computer {
     std::vector<uint8_t> memory = std::vector<uint8_t>(0x10000);
     Z80State cpu{};
@@ -59,6 +62,7 @@ inline ExerciserRun run_exerciser(const std::string& file_name, int max_results,
     static_cast<uint8_t*>(bytes)[address] = value;
   };
   cpu.mem_ctx = memory.data();
+  if (plain_memory) cpu.plain_memory = memory.data();
   cpu.read_port = [](void*, uint16_t) -> uint8_t { return 0xFF; };
   // Only the BDOS writes to a port, so every port write is a BDOS call; the
   // text is cut after one pass over memory, in case its '$' is missing.

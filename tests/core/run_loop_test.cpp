@@ -1,5 +1,6 @@
 // The run loop: T-state budget, interrupt acceptance in every mode and the
-// NMI (timing of each access, r unchanged), HALT, the EI/DI delay.
+// NMI (timing of each access, r unchanged; also with plain memory, where the
+// mode 2 vector is read without the callback), HALT, the EI/DI delay.
 #include "tests/core/core_fixture.h"
 
 namespace {
@@ -24,10 +25,11 @@ struct Acceptance {
   uint8_t r;  // opcode fetches
 };
 
-class AcceptanceTest : public CoreTest, public ::testing::WithParamInterface<Acceptance> {};
+class AcceptanceTest : public CoreTest, public ::testing::WithParamInterface<std::tuple<Acceptance, bool>> {};
 
 TEST_P(AcceptanceTest, PushesPcAndJumpsWithTiming) {
-  const Acceptance& c = GetParam();
+  const auto& [c, plain] = GetParam();
+  if (plain) s.plain_memory = mem.data();
   load({0x00}, 0x1234);
   s.iff1 = c.iff1;
   s.iff2 = 1;
@@ -43,7 +45,7 @@ TEST_P(AcceptanceTest, PushesPcAndJumpsWithTiming) {
     z80_request_int(&s, c.data);
   }
   EXPECT_EQ(z80_run(&s, 1), c.t_states);
-  EXPECT_EQ(trace, c.trace);
+  EXPECT_EQ(trace, plain ? without_reads(c.trace) : c.trace);
   EXPECT_EQ(s.pc, c.pc);
   EXPECT_EQ(s.sp, 0xEFFE);
   EXPECT_EQ(pushed(), 0x1234);
@@ -56,14 +58,17 @@ TEST_P(AcceptanceTest, PushesPcAndJumpsWithTiming) {
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, AcceptanceTest,
-    ::testing::Values(
+    ::testing::Combine(::testing::Values(
         Acceptance{"Nmi", true, 1, 1, 0, 11, 0x0066, "wEFFE:3=34 wEFFF:6=12", 0},
         Acceptance{"NmiWhileIff1Clear", true, 1, 0, 0, 11, 0x0066, "wEFFE:3=34 wEFFF:6=12", 0},
         Acceptance{"ModeOne", false, 1, 1, 0, 13, 0x0038, "wEFFE:3=34 wEFFF:6=12", 0},
         Acceptance{"ModeTwoVectorFromIAndWholeByte", false, 2, 1, 0xFF, 19, 0x5678,
                    "wEFFE:3=34 wEFFF:6=12 r12FF:9 r1300:12", 0},
         Acceptance{"ModeZeroRestartFromBus", false, 0, 1, 0xFF, 13, 0x0038, "wEFFE:10=34 wEFFF:13=12", 1}),
-    [](const auto& info) { return std::string(info.param.name); });
+        ::testing::Bool()),
+    [](const auto& info) {
+      return std::string(std::get<0>(info.param).name) + (std::get<1>(info.param) ? "_plain" : "");
+    });
 
 // An interrupt requested after the first instruction comes in at once
 // between two steps of LDIR, and returns to its prefix; after EI, and after an

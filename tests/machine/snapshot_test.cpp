@@ -31,8 +31,8 @@ TEST_F(SnapshotTest, FileIsProcessorThenRamLoadRestoresBothButNotTheBusSlotsAndF
   EXPECT_TRUE(machine.tape.state == TAPE_PLAYING && machine.keys.rows[2][3] == 1);
   run(1);
   EXPECT_EQ(machine.memory[0x4000], 0x12) << "the loaded machine takes the next frame's interrupt";
-  // The record's bus callbacks and contexts are never taken from a file, and
-  // a short RAM part fills only its length.
+  // The record's bus callbacks, contexts and plain memory are never taken
+  // from a file, and a short RAM part fills only its length.
   std::fill(file.begin() + 35, file.begin() + 59, 0xEE);
   file.resize(69 + 100);
   std::fill(file.begin() + 69, file.end(), 0xAB);
@@ -41,6 +41,7 @@ TEST_F(SnapshotTest, FileIsProcessorThenRamLoadRestoresBothButNotTheBusSlotsAndF
   EXPECT_TRUE(machine.cpu.read_mem == machine_mem_read && machine.cpu.write_mem == machine_mem_write);
   EXPECT_TRUE(machine.cpu.read_port == machine_port_in && machine.cpu.write_port == machine_port_out);
   EXPECT_TRUE(machine.cpu.mem_ctx == nullptr && machine.cpu.port_ctx == nullptr);
+  EXPECT_EQ(machine.cpu.plain_memory, machine.memory);
   EXPECT_EQ(machine.memory[0x4063], 0xAB);
   EXPECT_TRUE(all_are(machine.memory + 0x4064, machine.memory + kMemorySize, 0));
   fs::create_directories("data/vorn.state.tmp/blocker");  // no temporary file can be made
