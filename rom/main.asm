@@ -96,6 +96,7 @@ banner:
         INCLUDE "sound.asm"
         INCLUDE "arith.asm"
         INCLUDE "basic_errors.asm"
+        INCLUDE "graphics.asm"
         INCLUDE "keymap.inc"
 
 font:
