@@ -148,15 +148,80 @@ _none:
 
 ; LINE
 ; draw_line draws from (gfx_x1, gfx_y1) to (gfx_x2, gfx_y2) in colour A,
-; leaving the four coordinates as they were. It works from the left end, or
-; the top end of a vertical line, along the major axis: x when |dx| >= |dy|,
-; else y. With d the major length and e the minor one, step k (0..d) puts
-; the pixel at minor offset (e * k + d / 2) / d, rounded down: one pixel in
-; every column (or row), both ends lit, and the same pixels whichever end
-; comes first. Before drawing, the steps are narrowed to those whose pixel
-; lies on the display, so a line of any length takes at most 256 steps.
+; leaving the four coordinates as they were. It works from the left end
+; along the major axis: x when |dx| >= |dy|, else y. With d the major
+; length and e the minor one, step k (0..d) puts the pixel at minor offset
+; (e * k + d / 2) / d, rounded down: one pixel in every column (or row),
+; both ends lit, and the same pixels whichever end comes first. A line with
+; an end off the display is first narrowed to the steps whose pixels lie on
+; it, so a line of any length takes at most 256 steps.
 draw_line:
         ld (line_colour),a
+        ld hl,(gfx_x1)
+        ld de,(gfx_y1)
+        ld bc,(gfx_x2)
+        ld a,(gfx_y2+1)
+        or h
+        or d
+        or b
+        jr nz,line_clipped
+        ld h,e                  ; both ends on the display: all in 8 bits
+        ld e,c
+        ld a,(gfx_y2)
+        ld d,a
+        ld a,e
+        sub l
+        jr nc,_rightwards
+        ex de,hl                ; the second end is the left one
+        neg
+_rightwards:
+        ld c,a                  ; C = dx, from L, H to E, D
+        ld a,d
+        sub h
+        ld b,0
+        jr nc,_downwards
+        neg
+        dec b
+_downwards:
+        ld d,a                  ; D = |dy|
+        ld a,b
+        ld (line_up),a
+        ld e,h
+        ld b,0
+        ld a,d
+        cp c
+        jr c,_shallow
+        jr z,_shallow
+        ld b,c                  ; |dy| > dx: y is the major axis
+        ld c,d
+        ld d,b
+        ld b,0FFh
+_shallow:
+        ld a,b
+        ld (line_steep),a
+        ld a,d
+        exx
+        ld e,a
+        ld d,0                  ; DE' = e
+        exx
+        ld a,c
+        exx
+        ld c,a
+        srl a
+        ld l,a
+        ld h,0
+        xor a
+        sub c
+        ld c,a
+        sbc a,a
+        ld b,a                  ; BC' = -d
+        add hl,bc               ; HL' = the error, d / 2 - d
+        exx
+        ld b,c
+        inc b                   ; d + 1 pixels, 256 as 0
+        jp line_run
+
+line_clipped:
         ld hl,(gfx_x1)
         ld de,(gfx_x2)
         call difference
@@ -203,15 +268,6 @@ _swap:
         ld a,b
         ld (line_steep),a
 _axes:
-        ld hl,(line_major_length)
-        ld a,h
-        or l
-        jr nz,_steps
-        ld hl,(gfx_x1)          ; both ends at one point
-        ld de,(gfx_y1)
-        ld a,(line_colour)
-        jp plot
-_steps:
         ld hl,(line_major)      ; the steps whose major coordinate is on
         ld a,(line_major_back)
         ld bc,(line_major_length)
@@ -303,12 +359,10 @@ _start:
         ld e,c
         ld a,(line_steep)
         or a
-        jr z,_place
+        jr z,_placed
         ld e,l
         ld l,c
-_place:
-        call pixel_address
-        ld c,a
+_placed:
         exx
         ld hl,(line_major_length)
         xor a
@@ -320,8 +374,14 @@ _place:
         ld de,(line_minor_length)
         pop hl                  ; HL' = the error
         exx
-        pop de
-        ld b,e                  ; B = pixels
+        pop bc
+        ld b,c                  ; B = pixels
+
+; Draws the line from pixel (L, E), B pixels (0 for 256), with the
+; alternate set ready for the loops below.
+line_run:
+        call pixel_address
+        ld c,a
         ld de,LINE_BYTES
         ld a,(line_up)
         or a
@@ -441,14 +501,15 @@ line_down_paper:
 ; (cx +- y, cy +- x). P = x^2 + y(y + 1) - r^2, from 0 to 2y - 1, decides y
 ; at the next x: P + 2x + 1 >= 2y takes y one lower.
 ;
-; The columns cx + x, cx - x and lines cy + x, cy - x each lie on the
-; display over one range of x (circle_ranges). Only at x in one of those
-; can a point be drawn, so the walk skips the gaps between them, finding y
-; at the far side from a square root, and a huge circle costs no more than
-; the stretches of it that cross the display. In between, each stretch of
-; x over which none of the four comes on or goes off is a run: the columns
-; (byte and mask, mask 0 when off) and lines (address, 0 when off) are
-; found at its start and then moved a pixel at a time.
+; A point is drawn where its column and its line are both on the display.
+; Column cx + v is on for v in one range of 0..r, and so are cx - v, cy + v
+; and cy - v (circle_ranges). Only at x in one of the four ranges can a
+; point be drawn, so the walk skips the gaps between them, finding y at the
+; far side from a square root: a huge circle costs no more than the
+; stretches of it that cross the display. A run is a stretch over which
+; neither x nor y crosses a bound of a range. The columns (mask and byte,
+; both 0 when off) and lines (address, 8000h when off) are found at its
+; start and then moved a pixel at a time; one that is off stays off.
 draw_circle:
         bit 7,b
         ret nz
@@ -465,16 +526,16 @@ draw_circle:
         ld ix,circle_ranges
         ld hl,(circle_cx)
         xor a
-        call circle_range       ; cx + x
+        call circle_range       ; cx + v
         ld hl,(circle_cx)
         ld a,1
-        call circle_range       ; cx - x
+        call circle_range       ; cx - v
         ld hl,(circle_cy)
         xor a
-        call circle_range       ; cy + x
+        call circle_range       ; cy + v
         ld hl,(circle_cy)
         ld a,1
-        call circle_range       ; cy - x
+        call circle_range       ; cy - v
         ld iy,circle_line_ink
         ld a,(circle_colour)
         or a
@@ -489,7 +550,7 @@ _from_top:
 _run:
         call circle_run
         jr nc,_draw
-        inc hl                  ; nothing on until the next change
+        inc hl                  ; nothing on until the next bound
         ld (circle_x),hl
         ld de,(circle_r)
         or a
@@ -519,12 +580,12 @@ _draw:
         ld bc,(circle_columns)
         ld de,(circle_columns+2)
 _step:
-        ld hl,(circle_lines+4)  ; cy + y and cy - y with BC, DE = cx +- x
-        call _line
+        ld hl,(circle_lines+4)  ; lines cy + y and cy - y with columns
+        call _line              ; cx +- x in BC and DE
         ld hl,(circle_lines+6)
         call _line
         exx
-        ld hl,(circle_lines)    ; cy + x and cy - x with cx +- y
+        ld hl,(circle_lines)    ; lines cy +- x with columns cx +- y
         call _line
         ld hl,(circle_lines+2)
         call _line
@@ -539,24 +600,89 @@ _left:
 _moved:
         push bc
         push de
-        call circle_next
+        ld hl,(circle_lines)    ; cy + x a line down
+        ld de,LINE_BYTES
+        add hl,de
+        ld (circle_lines),hl
+        ld hl,(circle_lines+2)  ; cy - x a line up
+        ld de,-LINE_BYTES
+        add hl,de
+        ld (circle_lines+2),hl
+        ld hl,(circle_y)
+        add hl,hl
+        ex de,hl                ; DE = 2y
+        ld hl,(circle_x)
+        ld b,h
+        ld c,l
+        inc bc
+        ld (circle_x),bc
+        add hl,bc               ; 2x + 1
+        ld bc,(circle_p)
+        add hl,bc               ; P + 2x + 1, its 17th bit in the carry
+        jr c,_fall
+        sbc hl,de
+        jr nc,_fallen
+        add hl,de
+        ld (circle_p),hl
+        ld hl,(circle_y)
+        jr _check
+_fall:
+        or a
+        sbc hl,de
+_fallen:
+        ld (circle_p),hl        ; P + 2x + 1 - 2y
+        ld hl,(circle_y)
+        ld de,(circle_turn)
+        or a
+        sbc hl,de
+        add hl,de
+        dec hl
+        ld (circle_y),hl
+        jr nz,_lower
+        ld a,1                  ; y fell from a bound: the run ends here
+        ld (circle_left),a
+        jr _check
+_lower:
+        exx
+        rlc c                   ; cx + y a pixel left
+        jr nc,_right
+        dec b
+_right:
+        rrc e                   ; cx - y a pixel right
+        jr nc,_lines
+        inc d
+_lines:
+        exx
+        ld hl,(circle_lines+4)  ; cy + y a line up
+        ld de,-LINE_BYTES
+        add hl,de
+        ld (circle_lines+4),hl
+        ld hl,(circle_lines+6)  ; cy - y a line down
+        ld de,LINE_BYTES
+        add hl,de
+        ld (circle_lines+6),hl
+        ld hl,(circle_y)
+_check:
+        ld de,(circle_x)        ; on while x <= y
+        or a
+        sbc hl,de
         pop de
         pop bc
-        jr c,_done
+        jp c,_done
         ld hl,circle_left
         dec (hl)
-        jr nz,_step
-        jr _run
+        jp nz,_step
+        jp _run
 _line:
         jp (iy)
 
-; Draws the pixels of columns BC and DE (byte B or D, mask C or E) on the
-; line at HL, none when H = 0 (the line is off the display). A column off
-; the display has mask 0 and byte 0, and leaves its byte as it was.
+; Draws the pixels of columns BC and DE (mask C or E, byte B or D) on the
+; line at HL, none when HL is below the display (the line is off it). A
+; column off the display has mask 0 and leaves its byte as it was.
 circle_line_ink:
         ld a,h
-        or a
-        ret z
+        cp HIGH SCREEN
+        ret c
         ld a,l
         or b
         ld l,a
@@ -574,8 +700,8 @@ circle_line_ink:
 
 circle_line_paper:
         ld a,h
-        or a
-        ret z
+        cp HIGH SCREEN
+        ret c
         ld a,l
         or b
         ld l,a
@@ -593,66 +719,8 @@ circle_line_paper:
         ld (hl),a
         ret
 
-; Moves on to the next x: the lines cy + x and cy - x, then P and y, and
-; when y falls the columns cx +- y (into BC' and DE') and lines cy +- y.
-; Carry set when x has passed y, which ends the octant. Uses A, BC, DE, HL.
-circle_next:
-        ld hl,(circle_lines)    ; cy + x a line down
-        ld a,h
-        or a
-        jr z,_up
-        ld de,LINE_BYTES
-        add hl,de
-        ld (circle_lines),hl
-_up:
-        ld hl,(circle_lines+2)  ; cy - x a line up
-        ld a,h
-        or a
-        jr z,_decide
-        ld de,-LINE_BYTES
-        add hl,de
-        ld (circle_lines+2),hl
-_decide:
-        ld hl,(circle_y)
-        add hl,hl
-        ex de,hl                ; DE = 2y
-        ld hl,(circle_x)
-        ld b,h
-        ld c,l
-        inc bc
-        ld (circle_x),bc
-        add hl,bc               ; 2x + 1
-        ld bc,(circle_p)
-        add hl,bc               ; P + 2x + 1, its 17th bit in the carry
-        jr c,_fall
-        sbc hl,de
-        jr nc,_fallen
-        add hl,de
-        ld (circle_p),hl
-        jr _check
-_fall:
-        or a
-        sbc hl,de
-_fallen:
-        ld (circle_p),hl
-        ld de,(circle_y)
-        dec de
-        ld (circle_y),de
-        ld ix,circle_columns+4
-        call circle_derive
-        exx
-        ld bc,(circle_columns+4)
-        ld de,(circle_columns+6)
-        exx
-_check:
-        ld hl,(circle_y)
-        ld de,(circle_x)
-        or a
-        sbc hl,de
-        ret
-
-; Stores at IX the range of x (0..r) over which c + x (A = 0) or c - x
-; (A = 1) lies on the display, c = HL: its first x and the first x past
+; Stores at IX the range of v (0..r) over which c + v (A = 0) or c - v
+; (A = 1) lies on the display, c = HL: its first v and the first v past
 ; it, both FFFFh when there is none. IX moves on past them.
 circle_range:
         ld bc,(circle_r)
@@ -671,15 +739,18 @@ _store:
         add ix,de
         ret
 
-; The run from x = circle_x: HL = its last x, just before one of the four
-; ranges starts or ends. Carry set when x lies in none of them, and so
-; nothing can be drawn there. Uses A, BC, DE, IX.
+; The run from x = circle_x: HL = its last x, just before the next bound of
+; a range. Carry set when x lies in none of the ranges, so nothing can be
+; drawn there. circle_turn := the highest bound at or below y (0 if none):
+; when y falls from it, a column or line of y comes on or goes off. Uses A,
+; BC, DE, IX.
 circle_run:
         ld ix,circle_ranges
-        ld de,(circle_x)
-        ld bc,0FFFFh            ; the nearest change after x
-        xor a                   ; 1 once a range holds x
-        call _range
+        ld hl,0
+        ld (circle_turn),hl
+        ld bc,0FFFFh            ; the nearest bound above x
+        xor a                   ; the ranges holding x: starts less ends
+        call _range             ; at or below x
         call _range
         call _range
         call _range
@@ -689,34 +760,46 @@ circle_run:
         cp 1
         ret
 _range:
+        call _bound
+        adc a,0
+        call _bound
+        sbc a,0
+        ret
+; The bound at IX, which IX moves past: carry set when it is at or below x.
+; Keeps A.
+_bound:
         ld l,(ix+0)
         ld h,(ix+1)
-        or a
-        sbc hl,de
-        add hl,de               ; carry when it starts before x, zero at x
-        jr c,_started
-        jr nz,_nearer
-_started:
-        ld l,(ix+2)
-        ld h,(ix+3)
+        inc ix
+        inc ix
+        ld de,(circle_y)
         or a
         sbc hl,de
         add hl,de
-        jr c,_next              ; over before x
-        jr z,_next
-        ld a,1
-_nearer:
+        jr z,_turn
+        jr nc,_x
+_turn:
+        ld de,(circle_turn)
+        or a
+        sbc hl,de
+        add hl,de
+        jr c,_x
+        ld (circle_turn),hl
+_x:
+        ld de,(circle_x)
+        scf
+        sbc hl,de
+        ret c
+        add hl,de
+        inc hl
         or a
         sbc hl,bc
         add hl,bc
-        jr nc,_next
+        jr nc,_far
         ld b,h
         ld c,l
-_next:
-        ld hl,4
-        ex de,hl
-        add ix,de
-        ex de,hl
+_far:
+        or a
         ret
 
 ; y and P from scratch for x = circle_x (below r): y = s or s + 1, with s
@@ -827,7 +910,7 @@ less:
 column:
         ld a,h
         or a
-        jr nz,off_display
+        jr nz,_off
         ld b,HIGH pixel_masks
         ld a,l
         and 7
@@ -842,13 +925,16 @@ column:
         ld a,(bc)
         ld l,a
         ret
+_off:
+        ld hl,0
+        ret
 
-; HL := the address of line y = HL, or 0 when it is off the display.
-; Uses A.
+; HL := the address of line y = HL, or 8000h when it is off the display,
+; which stays below the display however far the line is moved. Uses A.
 line_address:
         ld a,h
         or a
-        jr nz,off_display
+        jr nz,_off
         ld a,l
         rrca
         rrca
@@ -861,6 +947,6 @@ line_address:
         and 0E0h
         ld l,a
         ret
-off_display:
-        ld hl,0
+_off:
+        ld hl,8000h
         ret
