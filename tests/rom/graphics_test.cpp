@@ -18,6 +18,13 @@ void put(Image& image, int64_t x, int64_t y) {
   if (on_display(x, y)) image[y * 256 + x] = 1;
 }
 int at(const Image& image, int64_t x, int64_t y) { return on_display(x, y) && image[y * 256 + x]; }
+// The pixels moved by (sx, sy), those moved off the display dropped.
+Image moved(const Image& image, int sx, int sy) {
+  Image out(65536);
+  for (int p = 0; p < 65536; ++p)
+    if (image[p]) put(out, p % 256 + sx, p / 256 + sy);
+  return out;
+}
 Image shown() {
   Image image(65536);
   for (int i = 0; i < 65536; ++i) image[i] = machine.memory[kScreen + i / 8] >> (7 - i % 8) & 1;
@@ -37,8 +44,9 @@ std::string differences(const Image& got, const Image& want) {
   return text;
 }
 
-// From the left end (the top one when vertical), step k of the major axis
-// puts the pixel at minor offset (e * k + d / 2) / d, rounded down.
+// From the left end (the top one of a vertical line, whose pixels are the
+// same from either end), step k of the major axis puts the pixel at minor
+// offset (e * k + d / 2) / d, rounded down.
 Image model_line(int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
   if (x2 < x1 || (x2 == x1 && y2 < y1)) std::swap(x1, x2), std::swap(y1, y2);
   const int64_t dx = x2 - x1, dy = std::abs(y2 - y1), sy = y2 < y1 ? -1 : 1;
@@ -67,11 +75,11 @@ class Graphics : public Vorn {
   void SetUp() override { start(); }
   // Runs `routine` with the registers given until it returns, and gives
   // its T-states. Nothing below the display may change but the drawing's
-  // own variables and 32 bytes of stack, and IX and IY are kept.
+  // own variables and 32 bytes of stack; IX, IY and interrupts stay as they were.
   uint32_t call(const char* routine, uint16_t hl, uint16_t de, uint16_t bc, uint8_t a) {
     Z80State& s = machine.cpu;
     s.h = hl >> 8, s.l = hl & 0xFF, s.d = de >> 8, s.e = de & 0xFF, s.b = bc >> 8, s.c = bc & 0xFF, s.a = a;
-    s.ix = 0x1234, s.iy = 0x5678, s.iff1 = s.iff2 = 0, s.cycles = 0;
+    s.ix = 0x1234, s.iy = 0x5678, s.iff1 = s.iff2 = 1, s.cycles = 0;
     s.sp = kStackTop - 2;
     machine.memory[s.sp] = kReturn & 0xFF, machine.memory[s.sp + 1] = kReturn >> 8;
     const Bytes before(machine.memory, machine.memory + kScreen);
@@ -80,6 +88,7 @@ class Graphics : public Vorn {
     EXPECT_EQ(s.sp, kStackTop);
     EXPECT_EQ(s.ix, 0x1234);
     EXPECT_EQ(s.iy, 0x5678);
+    EXPECT_EQ(s.iff1, 1);
     int strays = 0;
     for (int i = 0; i < kScreen; ++i)
       strays += machine.memory[i] != before[i] && (i < kWork || i >= kWork + 64) && i < kStackTop - 34;
@@ -96,15 +105,18 @@ class Graphics : public Vorn {
     const int ends[] = {x1, y1, x2, y2};
     for (int i = 0; i < 4; ++i)
       machine.memory[kWork + 2 * i] = ends[i] & 0xFF, machine.memory[kWork + 2 * i + 1] = ends[i] >> 8 & 0xFF;
-    return call("draw_line", 0, 0, 0, colour);
+    const uint32_t t = call("draw_line", 0, 0, 0, colour);
+    for (int i = 0; i < 4; ++i)
+      EXPECT_EQ(int16_t(machine.memory[kWork + 2 * i + 1] << 8 | machine.memory[kWork + 2 * i]), ends[i]);
+    return t;
   }
   uint32_t circle(int x, int y, int r, uint8_t colour) { return call("draw_circle", x, y, r, colour); }
   // Draws in ink on paper and in paper on ink: both must give `want`. Gives
   // what the ink drew.
   template <typename Draw>
-  Image expect_drawn(const Image& want, Draw draw, const std::string& what) {
+  Image expect_drawn(const Image& want, const std::string& what, Draw draw) {
     clear(0);
-    draw(1);
+    draw(0x80);
     const Image drawn = shown();
     EXPECT_EQ(differences(drawn, want), "") << what;
     clear(0xFF);
@@ -121,7 +133,7 @@ TEST_F(Graphics, PlotChangesJustItsPixelAndPointReadsItBack) {
     const int y = x * 37 & 255;
     Image want(65536);
     put(want, x, y);
-    expect_drawn(want, [&](uint8_t colour) { plot(x, y, colour); }, named({x, y}));
+    expect_drawn(want, named({x, y}), [&](uint8_t colour) { plot(x, y, colour); });
     EXPECT_EQ(point(x, y), 0);
     clear(0);
     plot(x, y, 0x40);
@@ -129,7 +141,8 @@ TEST_F(Graphics, PlotChangesJustItsPixelAndPointReadsItBack) {
     EXPECT_EQ(point(x ^ 1, y) + point(x, y ^ 1), 0);
   }
   clear(0xFF);
-  for (const auto& [x, y] : {std::pair{-1, 0}, {256, 0}, {0, -1}, {0, 256}, {-32768, 5}, {5, 32767}, {511, 300}}) {
+  for (const auto& [x, y] :
+       {std::pair{-1, 0}, {256, 0}, {0, -1}, {0, 256}, {-32768, 5}, {5, 32767}, {511, 300}}) {
     plot(x, y, 0);
     EXPECT_EQ(point(x, y), 0) << x << "," << y;
   }
@@ -139,8 +152,9 @@ TEST_F(Graphics, PlotChangesJustItsPixelAndPointReadsItBack) {
 
 TEST_F(Graphics, LinesLightEveryColumnOrRowBetweenTheirEndsWhicheverEndComesFirst) {
   std::mt19937 random(7);
-  std::vector<std::array<int, 4>> lines = {{0, 0, 255, 0}, {0, 0, 255, 255}, {255, 0, 0, 255}, {7, 9, 7, 200},
-                                           {3, 3, 3, 3}, {10, 20, 250, 21}, {200, 5, 190, 250}, {0, 255, 255, 200}};
+  std::vector<std::array<int, 4>> lines = {{0, 0, 255, 0},     {0, 0, 255, 255},  {255, 0, 0, 255},
+                                           {7, 9, 7, 200},     {3, 3, 3, 3},      {10, 20, 250, 21},
+                                           {200, 5, 190, 250}, {0, 255, 255, 200}};
   for (int i = 0; i < 60; ++i) {
     lines.push_back({});
     for (int& c : lines.back()) c = int(random() % 256);
@@ -159,7 +173,7 @@ TEST_F(Graphics, LinesLightEveryColumnOrRowBetweenTheirEndsWhicheverEndComesFirs
       EXPECT_EQ(lit, 1) << what << (along_x ? " column " : " row ") << c;
     }
     EXPECT_EQ(differences(drawn, model_line(x1, y1, x2, y2)), "") << what;
-    expect_drawn(drawn, [&](uint8_t colour) { line(x2, y2, x1, y1, colour); }, what + " reversed");
+    expect_drawn(drawn, what + " reversed", [&](uint8_t colour) { line(x2, y2, x1, y1, colour); });
   }
   clear(0);
   std::printf("line: 256 across %u, 256 diagonal %u, 256 down %u T-states\n", line(0, 0, 255, 0, 1),
@@ -168,13 +182,16 @@ TEST_F(Graphics, LinesLightEveryColumnOrRowBetweenTheirEndsWhicheverEndComesFirs
 
 TEST_F(Graphics, LinesOffTheDisplayDrawJustTheirPixelsOnIt) {
   std::mt19937 random(11);
-  for (int i = 0; i < 120; ++i) {
+  // Long lines, lines of any length, and short lines about an edge or corner.
+  for (int i = 0; i < 180; ++i) {
     const int span = i < 60 ? 1100 : 65536, base = i < 60 ? -420 : -32768;
     int e[4];
     for (int& c : e) c = base + int(random() % span);
     if (i % 3 == 0) e[3] = std::clamp(e[1] + int(random() % 601) - 300, -32768, 32767);
-    const std::string what = named({e[0], e[1], e[2], e[3]});
-    expect_drawn(model_line(e[0], e[1], e[2], e[3]), [&](uint8_t c) { line(e[0], e[1], e[2], e[3], c); }, what);
+    const int near[2] = {int(random() % 3) * 128 - 6 + int(random() % 12), int(random() % 3) * 128 - 6};
+    for (int c = 0; c < 4 && i >= 120; ++c) e[c] = near[c % 2] + int(random() % 25) - 12;
+    expect_drawn(model_line(e[0], e[1], e[2], e[3]), named({e[0], e[1], e[2], e[3]}),
+                 [&](uint8_t c) { line(e[0], e[1], e[2], e[3], c); });
   }
   // Shifted over the edges, a line on the display keeps the pixels still on it.
   for (int i = 0; i < 60; ++i) {
@@ -182,10 +199,7 @@ TEST_F(Graphics, LinesOffTheDisplayDrawJustTheirPixelsOnIt) {
     for (int& c : e) c = int(random() % 256);
     clear(0);
     line(e[0], e[1], e[2], e[3], 1);
-    Image want(65536);
-    const Image whole = shown();
-    for (int p = 0; p < 65536; ++p)
-      if (whole[p]) put(want, p % 256 + sx, p / 256 + sy);
+    const Image want = moved(shown(), sx, sy);
     clear(0);
     line(e[0] + sx, e[1] + sy, e[2] + sx, e[3] + sy, 1);
     EXPECT_EQ(differences(shown(), want), "") << named({e[0], e[1], e[2], e[3], sx, sy});
@@ -199,7 +213,7 @@ TEST_F(Graphics, CirclesAreRoundSymmetricGaplessAndClippedAtTheEdges) {
   for (int r = 0; r < 24; ++r) radii.push_back(r);
   for (const int r : radii) {
     const Image drawn =
-        expect_drawn(model_circle(128, 127, r), [&](uint8_t c) { circle(128, 127, r, c); }, named({r}));
+        expect_drawn(model_circle(128, 127, r), named({r}), [&](uint8_t c) { circle(128, 127, r, c); });
     for (int i = 0; i < 65536; ++i) {
       if (!drawn[i]) continue;
       const int x = i % 256 - 128, y = i / 256 - 127;
@@ -210,19 +224,33 @@ TEST_F(Graphics, CirclesAreRoundSymmetricGaplessAndClippedAtTheEdges) {
       EXPECT_GE(neighbours, r ? 2 : 0) << "radius " << r << " at " << x << "," << y;
     }
   }
+  // Circles about the display, huge ones crossing it, and the largest from the far corners of the plane.
   std::mt19937 random(5);
-  for (int i = 0; i < 80; ++i) {
+  for (int i = 0; i < 84; ++i) {
     const bool huge = i >= 50;
-    const int x = int(random() % (huge ? 60000 : 900)) - (huge ? 30000 : 320);
-    const int y = int(random() % (huge ? 60000 : 900)) - (huge ? 30000 : 320);
+    int x = int(random() % (huge ? 60000 : 900)) - (huge ? 30000 : 320);
+    int y = int(random() % (huge ? 60000 : 900)) - (huge ? 30000 : 320);
     const double reach = std::hypot(x - 128, y - 128);
-    const int r = huge ? std::clamp(int(reach) + int(random() % 300) - 150, 0, 32767) : int(random() % 400);
-    const std::string what = named({x, y, r});
-    expect_drawn(model_circle(x, y, r), [&](uint8_t c) { circle(x, y, r, c); }, what);
+    int r = huge ? std::clamp(int(reach) + int(random() % 300) - 150, 0, 32767) : int(random() % 400);
+    const int far[4][2] = {{-32768, 181}, {128, -32768}, {32767, 100}, {60, 32767}};
+    if (i >= 80) x = far[i - 80][0], y = far[i - 80][1], r = 32767;
+    expect_drawn(model_circle(x, y, r), named({x, y, r}), [&](uint8_t c) { circle(x, y, r, c); });
+  }
+  // Moved over the edges, a circle on the display keeps the pixels still on it.
+  for (int i = 0; i < 40; ++i) {
+    const int r = int(random() % 128), x = r + int(random() % (256 - 2 * r)),
+              y = r + int(random() % (256 - 2 * r));
+    const int sx = int(random() % 301) - 150, sy = int(random() % 301) - 150;
+    clear(0);
+    circle(x, y, r, 1);
+    const Image want = moved(shown(), sx, sy);
+    clear(0);
+    circle(x + sx, y + sy, r, 1);
+    EXPECT_EQ(differences(shown(), want), "") << named({x, y, r, sx, sy});
   }
   clear(0);
-  std::printf("circle: radius 100 %u, radius 20000 across the display %u T-states\n", circle(128, 128, 100, 1),
-              circle(-14000, 128 - 14000, 20000, 1));
+  std::printf("circle: radius 100 %u, radius 20000 across the display %u T-states\n",
+              circle(128, 128, 100, 1), circle(-14000, 128 - 14000, 20000, 1));
 }
 
 }  // namespace
