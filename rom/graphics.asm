@@ -2,7 +2,7 @@
 ; Coordinates are 16-bit signed. Whatever falls outside 0..255 is off the
 ; display and is not drawn, so a shape may hang over any edge or lie far
 ; beyond it. A colour that is not 0 is ink (a set bit, black), 0 is paper.
-; Every routine keeps IX and IY and needs at most 20 bytes of stack.
+; Every routine keeps IX and IY and uses at most 12 bytes of stack.
 
 ; The mask of each pixel of a byte, leftmost first. The table starts at a
 ; multiple of 8, so the entry for x is at LOW pixel_masks OR (x AND 7).
@@ -125,21 +125,18 @@ _last:
         or a
         sbc hl,de               ; it leaves after o = 255 - c
         pop de
-        push hl
-        ld h,b
-        ld l,c
-        or a
-        sbc hl,de
-        pop hl
+        ld a,c
+        sub e
+        ld a,b
+        sbc a,d
         jr c,_none              ; on only beyond BC
-        push hl
-        or a
-        sbc hl,bc
-        pop hl
-        jr c,_kept
-        ld h,b
+        ld a,c
+        sub l
+        ld a,b
+        sbc a,h
+        ret nc
+        ld h,b                  ; the last is BC
         ld l,c
-_kept:
         or a
         ret
 _none:
@@ -152,9 +149,11 @@ _none:
 ; along the major axis: x when |dx| >= |dy|, else y. With d the major
 ; length and e the minor one, step k (0..d) puts the pixel at minor offset
 ; (e * k + d / 2) / d, rounded down: one pixel in every column (or row),
-; both ends lit, and the same pixels whichever end comes first. A line with
-; an end off the display is first narrowed to the steps whose pixels lie on
-; it, so a line of any length takes at most 256 steps.
+; both ends lit, and the same pixels whichever end comes first. The loops
+; keep the remainder of that division less d (-d..-1), which carries just
+; as the offset moves on. A line with an end off the display is first
+; narrowed to the steps whose pixels lie on it, so a line of any length
+; takes at most 256 steps.
 draw_line:
         ld (line_colour),a
         ld hl,(gfx_x1)
@@ -165,8 +164,8 @@ draw_line:
         or d
         or b
         jr nz,line_clipped
-        ld h,e                  ; both ends on the display: all in 8 bits
-        ld e,c
+        ld h,e                  ; both ends on the display: all in 8 bits,
+        ld e,c                  ; L, H the first end and E, D the second
         ld a,(gfx_y2)
         ld d,a
         ld a,e
@@ -175,7 +174,7 @@ draw_line:
         ex de,hl                ; the second end is the left one
         neg
 _rightwards:
-        ld c,a                  ; C = dx, from L, H to E, D
+        ld c,a                  ; C = dx, from the left end L, H
         ld a,d
         sub h
         ld b,0
@@ -249,9 +248,9 @@ _left:
         xor a
         ld (line_major_back),a
         ld (line_steep),a
-        sbc hl,de
-        jr c,_axes
-        jr z,_axes
+        sbc hl,de               ; |dy| - |dx|
+        jr c,_narrow
+        jr z,_narrow
         ld hl,line_major        ; |dy| > |dx|: y is the major axis
         ld de,line_minor
         ld b,line_minor-line_major
@@ -267,7 +266,7 @@ _swap:
         dec b
         ld a,b
         ld (line_steep),a
-_axes:
+_narrow:
         ld hl,(line_major)      ; the steps whose major coordinate is on
         ld a,(line_major_back)
         ld bc,(line_major_length)
@@ -422,9 +421,9 @@ _divide:
         jp divide32
 
 ; The line's pixel loops. HL = the byte, C = the mask, B = the pixels to
-; draw (0 for 256), DE = +32 or -32, a line down or up. The error in HL'
-; grows by e (DE') each step; when it carries, the minor offset goes on by
-; one and the error takes d back (BC' = -d). Ink sets the mask's bit, which
+; draw (0 for 256), DE = +32 or -32, a line down or up. The remainder less
+; d in HL' grows by e (DE') each step; when it carries, the minor offset
+; goes on by one and it takes d back (BC' = -d). Ink sets the mask's bit, which
 ; rotates into the carry as it wraps to the next byte; paper clears the
 ; complemented mask's bit, whose carry is clear as it wraps.
 
@@ -494,8 +493,8 @@ line_down_paper:
         LINE_DOWN and, nc
 
 ; CIRCLE
-; draw_circle draws the circle of centre (HL, DE) and radius BC (0..32767)
-; in colour A. It steps x from 0 while x <= y, with y the largest whose
+; draw_circle draws the circle of centre (HL, DE) and radius BC (0..32767;
+; one above draws nothing) in colour A. It steps x from 0 while x <= y, with y the largest whose
 ; x^2 + y(y - 1) < r^2 (midpoint rounding, so every pixel is within half a
 ; pixel of the radius), and draws the eight points (cx +- x, cy +- y) and
 ; (cx +- y, cy +- x). P = x^2 + y(y + 1) - r^2, from 0 to 2y - 1, decides y
@@ -536,12 +535,12 @@ draw_circle:
         ld hl,(circle_cy)
         ld a,1
         call circle_range       ; cy - v
-        ld iy,circle_line_ink
-        ld a,(circle_colour)
+        ld iy,circle_line_ink   ; IY: the routine that draws the points of
+        ld a,(circle_colour)    ; a line in the colour
         or a
-        jr nz,_from_top
+        jr nz,_walk
         ld iy,circle_line_paper
-_from_top:
+_walk:
         ld hl,0
         ld (circle_x),hl
         ld hl,(circle_r)
