@@ -159,7 +159,8 @@ TEST_F(Graphics, LinesLightEveryColumnOrRowBetweenTheirEndsWhicheverEndComesFirs
     lines.push_back({});
     for (int& c : lines.back()) c = int(random() % 256);
   }
-  for (const auto& [x1, y1, x2, y2] : lines) {
+  for (const auto& ends : lines) {
+    const int x1 = ends[0], y1 = ends[1], x2 = ends[2], y2 = ends[3];
     const std::string what = named({x1, y1, x2, y2});
     clear(0);
     line(x1, y1, x2, y2, 1);
