@@ -101,6 +101,7 @@ banner:
         INCLUDE "fp_arith.asm"
         INCLUDE "fp_text.asm"
         INCLUDE "fp_functions.asm"
+        INCLUDE "graphics.asm"
         INCLUDE "keymap.inc"
 
 font:
