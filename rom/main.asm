@@ -19,6 +19,31 @@ reset:
 ; RST 10h waits for a key and returns it in A.
         jp get_key
 
+        ORG 0020h
+; RST 20h reads a hex number that must be there into DE (HL walks the
+; command line, as in parse.asm).
+need_hex:
+        call parse_hex
+        ret nc
+        jp error_missing
+
+        ORG 0028h
+; RST 28h: the command line must have nothing more.
+need_end:
+        call skip_spaces
+        ret z
+        jp error_extra
+
+        ORG 0030h
+; RST 30h ends the command with the zero-terminated message that follows
+; the RST. error does the same for the message at HL.
+error_inline:
+        pop hl
+error:
+        ld sp,STACK_TOP
+        ei
+        jp error_report
+
         ORG 0038h
 ; The frame interrupt (interrupt mode 1): counts frames in 32 bits and
 ; scans the keys.
