@@ -112,11 +112,7 @@ key_pressed:
         ld hl,repeat_count
         ld (hl),REPEAT_FRAMES
         call key_deliver
-        pop hl
-        pop de
-        pop bc
-        pop af
-        ret
+        jp pop_all
 
 ; Puts the code of key A, in the layer that Ctrl or Shift chooses, into the
 ; key buffer. Keys without a code in that layer give nothing; a full buffer
@@ -193,22 +189,14 @@ _wait:
         jr nz,_got
         ld a,(frames)
         and 10h                 ; on for 16 frames, off for 16
-        jr nz,_off
-        ld a,(cursor_shown)
-        or a
-        call z,toggle_cursor
-        halt
-        jr _wait
-_off:
-        ld a,(cursor_shown)
-        or a
-        call nz,toggle_cursor
+        sub 1
+        sbc a,a                 ; 0FFh to show it
+        call show_cursor
         halt
         jr _wait
 _got:
         push af
-        ld a,(cursor_shown)
-        or a
-        call nz,toggle_cursor
+        xor a
+        call show_cursor
         pop af
         ret

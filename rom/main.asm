@@ -14,6 +14,16 @@ reset:
         ORG 0008h
 ; RST 08h prints the character in A.
         jp print_char
+; The end of the routines that keep every register.
+pop_all:
+        pop hl
+        pop de
+        pop bc
+        pop af
+        ret
+        IF $ > 0010h
+        .ERROR pop_all runs into RST 10h
+        ENDIF
 
         ORG 0010h
 ; RST 10h waits for a key and returns it in A.
@@ -43,6 +53,9 @@ error:
         ld sp,STACK_TOP
         ei
         jp error_report
+        IF $ > 0038h
+        .ERROR RST 30h runs into the interrupt
+        ENDIF
 
         ORG 0038h
 ; The frame interrupt (interrupt mode 1): counts frames in 32 bits and
@@ -69,6 +82,16 @@ _counted:
         pop af
         ei
         reti
+
+print_space:
+        push af
+        ld a,' '
+        rst 08h
+        pop af
+        ret
+        IF $ > ROM_PRINT_CHAR
+        .ERROR print_space runs into the entry points
+        ENDIF
 
 ; Entry points for programs, at the fixed addresses of entries.inc.
         ORG ROM_PRINT_CHAR
