@@ -29,15 +29,13 @@ _read:
         ld a,(hl)
         and SHIFT_BIT
         ld (key_shift),a
-        ld a,(hl)
-        and 1Fh-SHIFT_BIT
+        xor (hl)
         ld (hl),a
         ld hl,key_now+CTRL_ROW
         ld a,(hl)
         and CTRL_BIT
         ld (key_ctrl),a
-        ld a,(hl)
-        and 1Fh-CTRL_BIT
+        xor (hl)
         ld (hl),a
         ; New keys: down now and up at the scan before.
         xor a
@@ -121,17 +119,15 @@ key_pressed:
 key_deliver:
         ld e,a
         ld d,0
-        ld hl,keymap_plain
+        ld hl,keymap_ctrl
         ld a,(key_ctrl)
         or a
-        jr z,_no_ctrl
-        ld hl,keymap_ctrl
-        jr _layer
-_no_ctrl:
+        jr nz,_layer
+        ld hl,keymap_shift
         ld a,(key_shift)
         or a
-        jr z,_layer
-        ld hl,keymap_shift
+        jr nz,_layer
+        ld hl,keymap_plain
 _layer:
         add hl,de
         ld a,(hl)
