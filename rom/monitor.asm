@@ -61,14 +61,13 @@ _name_end:                      ; the whole name matched: the word must end too
         cp ' '
         jr nz,_next
 _found:
-        pop af                  ; the line position before the word
         ex de,hl                ; HL = the command's address in the table
         ld a,(hl)
         inc hl
         ld h,(hl)
         ld l,a
+        ex (sp),hl              ; in place of the line position before the word
         ex de,hl                ; HL = the line after the word
-        push de
         ret                     ; to the command
 
 error_command:

@@ -20,9 +20,9 @@ cmd_save:
         call check_end
         pop hl
         call parse_hex
-        ld a,1
-        jr nc,_type
-        xor a
+        sbc a,a
+        inc a                   ; 1 with a run address, else 0
+        jr nz,_type
         ld d,a
         ld e,a
 _type:
