@@ -17,16 +17,16 @@ _address:
         jr nc,_length
         ld de,DUMP_LENGTH
 _length:
-        call need_end
-        ex de,hl                ; lines := (length + 7) / 8
+        rst 28h
+        ex de,hl                ; lines := (length + 7) / 8, from 17 bits
         ld bc,7
         add hl,bc
+        ld b,3
+_eighth:
         rr h
         rr l
-        srl h
-        rr l
-        srl h
-        rr l
+        or a
+        djnz _eighth
         ex de,hl
         pop hl
 _line:
@@ -35,6 +35,7 @@ _line:
         jr z,_end
         call print_hex16
         call print_space
+        push hl
         ld b,8
 _hex:
         ld a,(hl)
@@ -45,8 +46,7 @@ _hex:
         call z,print_space
         djnz _hex
         call print_space
-        ld bc,-8
-        add hl,bc
+        pop hl
         ld b,8
 _text:
         ld a,(hl)
@@ -57,7 +57,7 @@ _text:
 _dot:
         ld a,'.'
 _show:
-        call print_char
+        rst 08h
         inc hl
         djnz _text
         call new_line
@@ -71,81 +71,75 @@ _end:
         ret
 
 ; E addr values: writes bytes from addr. A value is a hex byte or a text in
-; double quotes. The line is checked whole before anything is written.
+; double quotes. The line is checked whole before anything is written: the
+; first pass "writes" from 0000h, into the ROM, which ignores writes, and
+; so only counts the bytes.
 cmd_enter:
-        call need_hex
+        rst 20h
         push de
         push hl
-        ld c,0                  ; first pass: check only
+        ld de,0
         call enter_values
+        ld a,d
+        or e
+        jr z,error_missing
+        ld b,d
+        ld c,e
         pop hl
-        ex (sp),hl              ; HL = the address, the end on the stack
-        ex de,hl
-        or a
-        sbc hl,de               ; the number of bytes
-        jp z,error_missing
-        ld b,h
-        ld c,l
-        ex de,hl
+        ex (sp),hl              ; HL = the address, the line on the stack
         call check_block
-        ex de,hl                ; DE = the address
+        ld (dump_next),hl
+        ex de,hl
         pop hl
-        ld (dump_next),de
-        ld c,1                  ; second pass: write
-        jr enter_values
+        ; the second pass writes
 
-; Walks the values at HL, storing them from DE when C is 1; DE ends past the
-; last byte.
+; Walks the values at HL, storing them from DE; DE ends past the last byte.
 enter_values:
         call skip_spaces
         ret z
         cp '"'
         jr z,_text
-        push bc
         push de
         call need_byte
         pop de
-        pop bc
-        call _store
+        ld (de),a
+        inc de
         jr enter_values
 _text:
         inc hl
 _char:
         ld a,(hl)
         or a
-        jp z,error_quote
+        jr z,error_quote
         inc hl
         cp '"'
         jr z,enter_values
-        call _store
-        jr _char
-_store:
-        dec c
-        inc c
-        jr z,_skip
         ld (de),a
-_skip:
         inc de
-        ret
+        jr _char
+
+error_missing:
+        rst 30h
+        DEFB "Missing value",0
+error_quote:
+        rst 30h
+        DEFB "Missing closing quote",0
 
 ; F addr len xx: fills len bytes from addr with xx.
 cmd_fill:
-        call need_hex
+        rst 20h
         push de
-        call need_hex
+        rst 20h
         push de
-        call need_byte
-        push af
-        call need_end
-        pop af
+        call need_byte          ; E = the byte
+        rst 28h
         pop bc
         pop hl
-        ld d,a
         ld a,b
         or c
         ret z
         call check_block
-        ld (hl),d
+        ld (hl),e
         dec bc
         ld a,b
         or c
@@ -158,28 +152,22 @@ cmd_fill:
 
 ; C from to len: copies len bytes; the blocks may overlap.
 cmd_copy:
-        call need_hex
+        rst 20h
         push de
-        call need_hex
+        rst 20h
         push de
-        call need_hex
-        call need_end
+        rst 20h
+        rst 28h
         ld b,d
         ld c,e
         pop hl                  ; to
+        pop de                  ; from
         ld a,b
         or c
-        jr z,_none
+        ret z
         call check_block
-        ex de,hl                ; DE = to
-        pop hl                  ; HL = from
-        push hl
-        push bc
-        dec bc
-        add hl,bc
-        jp c,error_range        ; the source runs past FFFF
-        pop bc
-        pop hl
+        ex de,hl                ; DE = to, HL = from
+        call check_end          ; the source must not run past FFFF
         push hl
         or a
         sbc hl,de
@@ -196,42 +184,31 @@ _backward:
         ex de,hl
         lddr
         ret
-_none:
-        pop hl
-        ret
 
 ; Stops with a message unless the block of BC bytes (not 0) from HL lies
 ; below FFFF and keeps out of the system area. Keeps HL, BC, DE.
 check_block:
-        push hl
-        push bc
-        dec bc
-        add hl,bc               ; HL = the last byte
-        jp c,error_range
-        ld a,h
-        pop bc
-        pop hl
+        call check_end
         cp HIGH SYSTEM_START
         ret c                   ; ends below 4000h
         ld a,h
         cp HIGH USER_START
         ret nc                  ; starts at 5000h or above
-        jp error_system
+        rst 30h
+        DEFB "System area 4000-4FFF",0
 
-; G addr: runs the code at addr as a subroutine; its RET comes back here.
+; G addr: runs the code at addr as a subroutine; its RET comes back to the
+; prompt.
 cmd_go:
-        call need_hex
-        call need_end
+        rst 20h
+        rst 28h
         ex de,hl
-        call _jump
-        jp monitor
-_jump:
         jp (hl)
 
 ; I port: reads a port (16 bits: the high byte goes out on A8-A15).
 cmd_in:
-        call need_hex
-        call need_end
+        rst 20h
+        rst 28h
         ld b,d
         ld c,e
         in a,(c)
@@ -240,13 +217,12 @@ cmd_in:
 
 ; O port xx: writes a port.
 cmd_out:
-        call need_hex
+        rst 20h
         push de
-        call need_byte
-        push af
-        call need_end
-        pop af
+        call need_byte          ; E = the byte
+        rst 28h
         pop bc
+        ld a,e
         out (c),a
         ret
 
@@ -261,8 +237,8 @@ _pitch:
         jr nc,_length
         ld de,BEEP_MS
 _length:
-        call need_end
+        rst 28h
         pop hl
         call beep
-        jp c,error_range
-        ret
+        ret nc
+        jp error_range

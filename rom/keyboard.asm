@@ -29,15 +29,13 @@ _read:
         ld a,(hl)
         and SHIFT_BIT
         ld (key_shift),a
-        ld a,(hl)
-        and 1Fh-SHIFT_BIT
+        xor (hl)
         ld (hl),a
         ld hl,key_now+CTRL_ROW
         ld a,(hl)
         and CTRL_BIT
         ld (key_ctrl),a
-        ld a,(hl)
-        and 1Fh-CTRL_BIT
+        xor (hl)
         ld (hl),a
         ; New keys: down now and up at the scan before.
         xor a
@@ -79,14 +77,13 @@ _divide:                        ; HL := the row's entry, A := column - 5
         inc hl
         sub 5
         jr nc,_divide
-        add a,5
-        ld b,a
-        ld a,1
-        jr z,_mask_done
-_mask:
-        add a,a
+        add a,6
+        ld b,a                  ; column + 1
+        xor a
+        scf
+_mask:                          ; A := the column's bit
+        rla
         djnz _mask
-_mask_done:
         and (hl)
         jr z,_released
         ld hl,repeat_count
@@ -106,17 +103,15 @@ key_pressed:
         push bc
         push de
         push hl
-        ld (repeat_index),a
-        ld hl,key_new
-        ld (hl),1
-        ld hl,repeat_count
+        ld hl,key_new           ; key_new, repeat_index, repeat_count in a row
+        ld (hl),l               ; not 0
+        inc hl
+        ld (hl),a
+        inc hl
         ld (hl),REPEAT_FRAMES
-        call key_deliver
-        pop hl
-        pop de
-        pop bc
-        pop af
-        ret
+        ld hl,pop_all           ; where key_deliver returns
+        push hl
+        ; on into key_deliver
 
 ; Puts the code of key A, in the layer that Ctrl or Shift chooses, into the
 ; key buffer. Keys without a code in that layer give nothing; a full buffer
@@ -125,17 +120,15 @@ key_pressed:
 key_deliver:
         ld e,a
         ld d,0
-        ld hl,keymap_plain
+        ld hl,keymap_ctrl
         ld a,(key_ctrl)
         or a
-        jr z,_no_ctrl
-        ld hl,keymap_ctrl
-        jr _layer
-_no_ctrl:
+        jr nz,_layer
+        ld hl,keymap_shift
         ld a,(key_shift)
         or a
-        jr z,_layer
-        ld hl,keymap_shift
+        jr nz,_layer
+        ld hl,keymap_plain
 _layer:
         add hl,de
         ld a,(hl)
@@ -145,44 +138,45 @@ _layer:
         cp KEY_BREAK
         jr nz,_queue
         ld (break_flag),a
-_queue:
-        ld a,(key_head)
+_queue:                         ; key_head, then key_tail
+        ld hl,key_head
+        ld a,(hl)
         ld c,a
         inc a
         and KEY_BUFFER_SIZE-1
-        ld hl,key_tail
+        inc hl
         cp (hl)
         ret z                   ; full
-        ld (key_head),a
-        ld b,0
-        ld hl,key_buffer
-        add hl,bc
+        dec hl
+        ld (hl),a
+        ld a,c
+        add a,LOW key_buffer    ; the buffer lies in the same page
+        ld l,a
         ld (hl),e
         ret
 
 ; Takes the next key from the buffer: NZ and A = its code, or Z when there
 ; is none.
 key_poll:
-        push bc
         push hl
-        ld a,(key_head)
         ld hl,key_tail
+        ld a,(key_head)
         sub (hl)
         jr z,_end
-        ld c,(hl)
-        ld b,0
-        ld a,c
-        inc a
-        and KEY_BUFFER_SIZE-1
-        ld (hl),a
-        ld hl,key_buffer
-        add hl,bc
+        ld a,(hl)
+        inc (hl)
+        res 3,(hl)              ; the tail wraps round the 8 places
+        add a,LOW key_buffer
+        ld l,a
         ld a,(hl)
         or a                    ; codes are never 0: NZ
 _end:
         pop hl
-        pop bc
         ret
+
+        IF (KEY_BUFFER_SIZE NE 8) OR ((key_tail / 256) NE ((key_buffer+KEY_BUFFER_SIZE-1) / 256))
+        .ERROR key_poll takes an 8-place key buffer in the page of key_tail
+        ENDIF
 
 ; Waits for a key and returns its code in A, blinking the cursor meanwhile.
 ; Enables interrupts: the keys come from the frame interrupt.
@@ -193,22 +187,14 @@ _wait:
         jr nz,_got
         ld a,(frames)
         and 10h                 ; on for 16 frames, off for 16
-        jr nz,_off
-        ld a,(cursor_shown)
-        or a
-        call z,toggle_cursor
-        halt
-        jr _wait
-_off:
-        ld a,(cursor_shown)
-        or a
-        call nz,toggle_cursor
+        sub 1
+        sbc a,a                 ; 0FFh to show it
+        call show_cursor
         halt
         jr _wait
 _got:
         push af
-        ld a,(cursor_shown)
-        or a
-        call nz,toggle_cursor
+        xor a
+        call show_cursor
         pop af
         ret

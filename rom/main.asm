@@ -14,10 +14,48 @@ reset:
         ORG 0008h
 ; RST 08h prints the character in A.
         jp print_char
+; The end of the routines that keep every register.
+pop_all:
+        pop hl
+        pop de
+        pop bc
+        pop af
+        ret
+        IF $ > 0010h
+        .ERROR pop_all runs into RST 10h
+        ENDIF
 
         ORG 0010h
 ; RST 10h waits for a key and returns it in A.
         jp get_key
+
+        ORG 0020h
+; RST 20h reads a hex number that must be there into DE (HL walks the
+; command line, as in parse.asm).
+need_hex:
+        call parse_hex
+        ret nc
+        jp error_missing
+
+        ORG 0028h
+; RST 28h: the command line must have nothing more.
+need_end:
+        call skip_spaces
+        ret z
+        jp error_extra
+
+        ORG 0030h
+; RST 30h ends the command with the zero-terminated message that follows
+; the RST. error does the same for the message at HL.
+error_inline:
+        pop hl
+error:
+        ld sp,STACK_TOP
+        ei
+        jp error_report
+        IF $ > 0038h
+        .ERROR RST 30h runs into the interrupt
+        ENDIF
 
         ORG 0038h
 ; The frame interrupt (interrupt mode 1): counts frames in 32 bits and
@@ -44,6 +82,16 @@ _counted:
         pop af
         ei
         reti
+
+print_space:
+        push af
+        ld a,' '
+        rst 08h
+        pop af
+        ret
+        IF $ > ROM_PRINT_CHAR
+        .ERROR print_space runs into the entry points
+        ENDIF
 
 ; Entry points for programs, at the fixed addresses of entries.inc.
         ORG ROM_PRINT_CHAR

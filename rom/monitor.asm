@@ -3,6 +3,15 @@
 ; otherwise. Every error prints a message, sounds the error beep and goes
 ; back to the prompt, from however deep it was found.
 
+; The end of every error (see error in main.asm): the message on a fresh
+; line, the error beep, and on to the prompt.
+error_report:
+        call fresh_line
+        call print_string
+        call new_line
+        call error_beep
+        ; on to the prompt
+
 ; The warm start: back to the prompt with a fresh stack.
 monitor:
         ld sp,STACK_TOP
@@ -13,7 +22,8 @@ _loop:
         call run_command
         jr _loop
 
-; Runs the command line at HL.
+; Runs the command line at HL. A name in the table matches a word of the
+; line in any case of its letters.
 run_command:
         call skip_spaces
         ret z
@@ -21,53 +31,51 @@ run_command:
 _entry:
         ld a,(de)
         or a
-        jp z,error_command
+        jr z,error_command
         push hl
-        call match_word
-        jr z,_found
+_match:
+        ld a,(de)
+        inc de
+        or a
+        jr z,_name_end
+        ld b,a
+        ld a,(hl)
+        inc hl
+        call upper_case
+        cp b
+        jr z,_match
+_skip:                          ; to the end of the name
+        ld a,(de)
+        inc de
+        or a
+        jr nz,_skip
+_next:
         pop hl
         inc de
         inc de
         jr _entry
+_name_end:                      ; the whole name matched: the word must end too
+        ld a,(hl)
+        or a
+        jr z,_found
+        cp ' '
+        jr nz,_next
 _found:
-        pop af                  ; the line position before the word
         ex de,hl                ; HL = the command's address in the table
         ld a,(hl)
         inc hl
         ld h,(hl)
         ld l,a
-        push hl
+        ex (sp),hl              ; in place of the line position before the word
         ex de,hl                ; HL = the line after the word
         ret                     ; to the command
 
-; Z when the word at HL is the name at DE (letters in any case), and HL is
-; then past the word. DE ends past the name's zero either way.
-match_word:
-        ld a,(de)
-        or a
-        jr z,_name_end
-        ld b,a
-        ld a,(hl)
-        call upper_case
-        cp b
-        jr nz,_differ
-        inc hl
-        inc de
-        jr match_word
-_name_end:
-        inc de
-        ld a,(hl)
-        or a
-        ret z
-        cp ' '
-        ret
-_differ:
-        ld a,(de)
-        inc de
-        or a
-        jr nz,_differ
-        inc a
-        ret
+error_command:
+        rst 30h
+        DEFB "What? Type HELP for commands",0
+error_extra:
+        rst 30h
+        DEFB "Extra input at end",0
 
 commands:
         DEFB "D",0
@@ -98,81 +106,46 @@ commands:
         DEFW cmd_help
         DEFB 0
 
-; The errors. Each takes its message and ends the command.
-error_command:
-        ld hl,msg_command
-        jr error
-error_number:
-        ld hl,msg_number
-        jr error
-error_missing:
-        ld hl,msg_missing
-        jr error
-error_range:
-        ld hl,msg_range
-        jr error
-error_extra:
-        ld hl,msg_extra
-        jr error
-error_name:
-        ld hl,msg_name
-        jr error
-error_quote:
-        ld hl,msg_quote
-        jr error
-error_system:
-        ld hl,msg_system
-        jr error
-error_checksum:
-        ld hl,msg_checksum
-        jr error
-error_break:
-        ld hl,msg_break
-error:
-        ld sp,STACK_TOP
-        ei
-        call fresh_line
-        call print_string
-        call new_line
-        call error_beep
-        jp monitor
+; HELP and ?. A byte SPACES + n in the text stands for n spaces.
+SPACES          EQU 80h
 
-msg_command:    DEFB "What? Type HELP for commands",0
-msg_number:     DEFB "Bad number",0
-msg_missing:    DEFB "Missing value",0
-msg_range:      DEFB "Value out of range",0
-msg_extra:      DEFB "Extra input at end",0
-msg_name:       DEFB "Name: 1-10 chars in quotes",0
-msg_quote:      DEFB "Missing closing quote",0
-msg_system:     DEFB "System area 4000-4FFF",0
-msg_checksum:   DEFB "checksum error",0
-msg_break:      DEFB "Break",0
-
-; HELP and ?
 cmd_help:
-        call need_end
+        rst 28h
         ld hl,help_text
-        jp print_string
+_next:
+        ld a,(hl)
+        inc hl
+        or a
+        ret z
+        ld b,1
+        jp p,_print             ; a character
+        and 7Fh                 ; a run of spaces
+        ld b,a
+        ld a,' '
+_print:
+        rst 08h
+        djnz _print
+        jr _next
 
 help_text:
         DEFB "Numbers are hex. Commands:",13
-        DEFB "D [addr [len]]   show memory",13
+        DEFB "D [addr [len]]",SPACES+3,"show memory",13
         DEFB "E addr xx \"text\" change memory",13
-        DEFB "F addr len xx    fill",13
-        DEFB "C from to len    copy",13
-        DEFB "G addr           run code",13
-        DEFB "I port           read port",13
-        DEFB "O port xx        write port",13
-        DEFB "B [hz [ms]]      beep, decimal",13
+        DEFB "F addr len xx",SPACES+4,"fill",13
+        DEFB "C from to len",SPACES+4,"copy",13
+        DEFB "G addr",SPACES+11,"run code",13
+        DEFB "I port",SPACES+11,"read port",13
+        DEFB "O port xx",SPACES+8,"write port",13
+        DEFB "B [hz [ms]]",SPACES+6,"beep, decimal",13
         DEFB "S \"name\" addr len [run]",13
-        DEFB "                 save to tape",13
-        DEFB "L [\"name\"]       load from tape",13
-        DEFB "CLS              clear screen",13
+        DEFB SPACES+17,"save to tape",13
+        DEFB "L [\"name\"]",SPACES+7,"load from tape",13
+        DEFB "CLS",SPACES+14,"clear screen",13
         DEFB "Keys: Ctrl+C break, Ctrl+H del",13
         DEFB "Ctrl+5678 cursor, Ctrl+L clear",13
         DEFB 0
 
 ; CLS
 cmd_cls:
-        call need_end
+        rst 28h
         jp clear_screen

@@ -1,15 +1,15 @@
 ; Reading the words and numbers of a command line. HL walks along the line;
 ; every routine leaves HL after what it read. Input that does not fit ends
-; the command with a message (see error).
+; the command with a message (see error). need_hex and need_end are RST 20h
+; and RST 28h (main.asm).
 
 ; Skips spaces: A = the next character, Z when the line has ended.
 skip_spaces:
         ld a,(hl)
-        cp ' '
-        jr nz,_end
         inc hl
-        jr skip_spaces
-_end:
+        cp ' '
+        jr z,skip_spaces
+        dec hl
         or a
         ret
 
@@ -23,49 +23,37 @@ upper_case:
         ret
 
 ; A hex number of 1 to 4 digits: DE = its value and carry clear; carry set
-; when the line has ended.
+; when the line has ended. B counts down the digits still allowed, from 5.
 parse_hex:
         call skip_spaces
         scf
         ret z
         ld de,0
-        ld b,0                  ; digits read
+        ld b,5
 _digit:
         ld a,(hl)
-        call hex_value
-        jp c,end_of_number
-        inc b
-        ld c,a
-        ld a,b
-        cp 5
-        jp nc,error_number
+        call upper_case
+        sub '0'
+        cp 10
+        jr c,_value             ; 0-9
+        sub 'A'-'0'-10
+        cp 10
+        jr c,end_of_number      ; between 9 and A
+        cp 16
+        jr nc,end_of_number
+_value:
+        dec b
+        jr z,error_number       ; a fifth digit
         ex de,hl
         add hl,hl
         add hl,hl
         add hl,hl
         add hl,hl
-        ld a,l
-        or c
+        or l
         ld l,a
         ex de,hl
         inc hl
         jr _digit
-
-; A = the value of hex digit A and carry clear, or carry set.
-hex_value:
-        call upper_case
-        sub '0'
-        ret c
-        cp 10
-        ccf
-        ret nc
-        sub 'A'-'0'
-        ret c
-        cp 6
-        ccf
-        ret c
-        add a,10
-        ret
 
 ; A decimal number up to 65535: DE = its value and carry clear; carry set
 ; when the line has ended.
@@ -74,39 +62,38 @@ parse_decimal:
         scf
         ret z
         ld de,0
-        ld b,0
+        ld b,5
 _digit:
         ld a,(hl)
         sub '0'
-        jp c,end_of_number
         cp 10
-        jp nc,end_of_number
-        inc b
+        jr nc,end_of_number
+        dec b                   ; only to tell that a digit came
         push hl
         ld h,d
         ld l,e
         add hl,hl               ; DE * 10 + digit, refusing overflow
-        jp c,error_number
+        jr c,error_number
         add hl,hl
-        jp c,error_number
+        jr c,error_number
         add hl,de
-        jp c,error_number
+        jr c,error_number
         add hl,hl
-        jp c,error_number
+        jr c,error_number
         ld e,a
         ld d,0
         add hl,de
-        jp c,error_number
+        jr c,error_number
         ex de,hl
         pop hl
         inc hl
         jr _digit
 
-; B digits were read: a number has at least one.
+; B is still 5 when no digit was read: a number has at least one.
 end_of_number:
         ld a,b
-        or a
-        jp z,error_number
+        cp 5
+        jr z,error_number
         ; and it ends like a word
 
 ; A number must end at a space or at the end of the line; carry clear.
@@ -115,30 +102,34 @@ end_of_word:
         or a
         ret z
         cp ' '
-        jp nz,error_number
-        or a
-        ret
+        ret z
+error_number:
+        rst 30h
+        DEFB "Bad number",0
 
-; A required hex number in DE.
-need_hex:
-        call parse_hex
-        jp c,error_missing
-        ret
-
-; A required hex byte in A.
+; A required hex byte in A and E.
 need_byte:
-        call need_hex
+        rst 20h
         ld a,d
         or a
-        jp nz,error_range
         ld a,e
-        ret
-
-; The line must have nothing more.
-need_end:
-        call skip_spaces
         ret z
-        jp error_extra
+        jr error_range
+
+; Stops with a message unless the block of BC bytes (not 0) from HL ends at
+; FFFF or below. A = the high byte of its last address; keeps BC, DE, HL.
+check_end:
+        push hl
+        push bc
+        dec bc
+        add hl,bc
+        ld a,h
+        pop bc
+        pop hl
+        ret nc
+error_range:
+        rst 30h
+        DEFB "Value out of range",0
 
 ; A name in double quotes, 1 to NAME_LENGTH characters, copied to DE padded
 ; with spaces. Carry set when the line has ended.
@@ -147,7 +138,7 @@ parse_name:
         scf
         ret z
         cp '"'
-        jp nz,error_name
+        jr nz,error_name
         inc hl
         push de
         ld b,NAME_LENGTH
@@ -157,25 +148,23 @@ _pad:
         inc de
         djnz _pad
         pop de
-        ld b,0
+        ld b,NAME_LENGTH+1      ; counts down the characters still allowed
 _char:
         ld a,(hl)
         or a
-        jp z,error_name
+        jr z,error_name
         inc hl
         cp '"'
         jr z,_closed
-        inc b
-        ld c,a
-        ld a,b
-        cp NAME_LENGTH+1
-        jp nc,error_name
-        ld a,c
+        dec b
+        jr z,error_name
         ld (de),a
         inc de
         jr _char
 _closed:
         ld a,b
-        or a
-        jp z,error_name
-        jp end_of_word
+        cp NAME_LENGTH+1
+        jr nz,end_of_word
+error_name:
+        rst 30h
+        DEFB "Name: 1-10 chars in quotes",0

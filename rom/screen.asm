@@ -13,15 +13,10 @@ clear_screen:
         ld bc,SCREEN_ROWS*256-1
         ld (hl),0
         ldir
+        ld (cursor_column),bc   ; BC = 0: column and row
         xor a
-        ld (cursor_column),a
-        ld (cursor_row),a
         ld (cursor_shown),a
-        pop hl
-        pop de
-        pop bc
-        pop af
-        ret
+        jp pop_all
 
 ; Prints the character in A at the cursor and moves the cursor on. 13 starts
 ; a new line; other codes below 32 are ignored. Keeps every register.
@@ -116,11 +111,16 @@ scroll_up:
         pop bc
         ret
 
-; Inverts the cursor's cell: shows the cursor, or takes it away again.
-toggle_cursor:
+; Shows the cursor when A is 0FFh, takes it away when A is 0: inverts the
+; cursor's cell when it is not already so. Keeps every register.
+show_cursor:
         push af
         push bc
         push hl
+        ld hl,cursor_shown
+        cp (hl)
+        jr z,_done
+        ld (hl),a
         ld hl,(cursor_column)
         ld bc,SCREEN
         add hl,bc
@@ -133,10 +133,7 @@ _line:
         add a,LINE_BYTES
         ld l,a
         djnz _line
-        ld hl,cursor_shown
-        ld a,(hl)
-        cpl
-        ld (hl),a
+_done:
         pop hl
         pop bc
         pop af
@@ -184,13 +181,6 @@ fresh_line:
         pop af
         ret
 
-print_space:
-        push af
-        ld a,' '
-        call print_char
-        pop af
-        ret
-
 ; Prints HL as four hex digits.
 print_hex16:
         push af
@@ -201,25 +191,22 @@ print_hex16:
         pop af
         ret
 
-; Prints A as two hex digits.
+; Prints A as two hex digits. Keeps every register.
 print_hex8:
         push af
         rrca
         rrca
         rrca
         rrca
-        call print_hex_digit
+        call _digit
         pop af
+_digit:                         ; the digit of A's low four bits
         push af
-        call print_hex_digit
+        and 0Fh
+        add a,90h               ; 90h-99h or, with the carry, 00h-05h
+        daa
+        adc a,40h               ; '0'-'9' or 'A'-'F'
+        daa
+        rst 08h
         pop af
         ret
-
-print_hex_digit:
-        and 0Fh
-        add a,'0'
-        cp '9'+1
-        jr c,_print
-        add a,'A'-'9'-1
-_print:
-        jp print_char

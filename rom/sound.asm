@@ -17,28 +17,22 @@ ERROR_MS        EQU 120
 ; and nothing played when the pitch is out of range. Keeps nothing but IX, IY.
 beep:
         push de
-        ld bc,BEEP_MIN_HZ
-        or a
-        sbc hl,bc
-        add hl,bc
-        jr c,_refuse
-        ld bc,BEEP_MAX_HZ+1
-        or a
-        sbc hl,bc
-        add hl,bc
-        jr nc,_refuse
-        push hl
-        ; Turns per half period, times 256:
-        ; (1,250,000 * 256 / hz - BEEP_FIXED * 256) / BEEP_LOOP.
         ld b,h
         ld c,l
+        ld de,-BEEP_MIN_HZ      ; below BEEP_MIN_HZ this wraps round to a large
+        add hl,de               ; number, which the next step refuses as well
+        ld de,BEEP_MIN_HZ-BEEP_MAX_HZ-1
+        add hl,de
+        jr c,_refuse
+        push bc
+        ; Turns per half period, times 256:
+        ; (1,250,000 * 256 / hz - BEEP_FIXED * 256) / BEEP_LOOP.
         ld de,1312h             ; 1,250,000 (half the clock rate) * 256
         ld hl,0D000h
         call divide32
-        ld bc,BEEP_FIXED*256
-        or a
-        sbc hl,bc
-        jr nc,_no_borrow
+        ld bc,-BEEP_FIXED*256
+        add hl,bc
+        jr c,_no_borrow
         dec de
 _no_borrow:
         ld bc,BEEP_LOOP
@@ -65,8 +59,7 @@ _fits:
         ex de,hl
         jr beep_wave
 _refuse:
-        pop de
-        scf
+        pop de                  ; carry set
         ret
 
 ; Plays DE half periods of (beep_whole + beep_fraction / 256) delay turns

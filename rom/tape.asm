@@ -213,4 +213,5 @@ _timeout:
 
 ; BREAK during tape work.
 tape_break:
-        jp error_break
+        rst 30h
+        DEFB "Break",0

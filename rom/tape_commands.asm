@@ -6,37 +6,31 @@ cmd_save:
         ld de,header_name
         call parse_name
         jp c,error_missing
-        call need_hex
-        ld (header_start),de
-        call need_hex
+        rst 20h
+        push de
+        rst 20h
         ld a,d
         or e
         jp z,error_range
-        ld (header_length),de
         ld b,d
         ld c,e
-        push hl
-        ld hl,(header_start)
-        push bc
-        dec bc
-        add hl,bc
-        jp c,error_range        ; runs past FFFF
-        pop bc
+        ex (sp),hl              ; HL = the start, the line on the stack
+        ld (header_start),hl
+        ld (header_length),bc
+        call check_end
         pop hl
         call parse_hex
-        ld a,1
-        jr nc,_type
-        xor a
+        sbc a,a
+        inc a                   ; 1 with a run address, else 0
+        jr nz,_type
         ld d,a
         ld e,a
 _type:
         ld (header_type),a
         ld (header_run),de
-        call need_end
-        call print_inline
+        rst 28h
+        call print_titled
         DEFB "Saving ",0
-        call print_name
-        call new_line
         xor a
         ld hl,header_name
         ld bc,HEADER_BYTES
@@ -61,17 +55,15 @@ cmd_load:
         call parse_name
         sbc a,a                 ; 0FFh without a name
         ld (load_any),a
-        call need_end
+        rst 28h
         call print_inline
         DEFB "Searching",13,0
         di
 _search:
         call tape_find_header
-        jp nz,error_checksum
-        call print_inline
+        jr nz,error_checksum
+        call print_titled
         DEFB "Found ",0
-        call print_name
-        call new_line
         ld a,(load_any)
         or a
         jr nz,_take
@@ -98,6 +90,10 @@ _take:
         ret nz
         ld hl,(header_run)
         jp (hl)                 ; its RET goes back to the prompt
+
+error_checksum:
+        rst 30h
+        DEFB "checksum error",0
 
 ; Finds the next header block: Z when it is whole, NZ when it is damaged.
 tape_find_header:
@@ -126,34 +122,38 @@ tape_load_data:
         exx
         ld l,0
         call tape_read
-        jp c,error_checksum
+        jr c,error_checksum
         ld a,(tape_marker)
         inc a
-        jp nz,error_checksum
+        jr nz,error_checksum
         ld ix,(header_start)
         exx
         ld bc,(header_length)
         exx
         call tape_read
-        jp c,error_checksum
+        jr c,error_checksum
         ld ix,tape_check
         exx
         ld bc,1
         exx
         call tape_read
-        jp c,error_checksum
+        jr c,error_checksum
         ld a,l
         or a
-        jp nz,error_checksum
+        jr nz,error_checksum
         ret
 
-; Prints the header's name.
-print_name:
+; Prints the text that follows the call, then the header's name, and ends
+; the line; returns past the text.
+print_titled:
+        pop hl
+        call print_string
+        push hl
         ld hl,header_name
         ld b,NAME_LENGTH
 _char:
         ld a,(hl)
-        call print_char
+        rst 08h
         inc hl
         djnz _char
-        ret
+        jp new_line
