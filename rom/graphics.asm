@@ -9,7 +9,7 @@
 plot:
         call set_colour
         call locate
-        ret z
+        ret nz
 ; Paints the pixel of mask C in the byte at HL in gfx_colour: the bit
 ; becomes the colour's, the others stay.
 paint:
@@ -31,29 +31,39 @@ set_colour:
 point:
         call locate
         ld a,0
-        ret z
+        ret nz
         ld a,(hl)
         and c
         ret z
         ld a,1
         ret
 
-; HL := the byte of pixel (HL, DE) and C := its mask, with Z set when the
-; pixel is off the display. Uses A, B, DE.
+; HL := the byte of pixel (HL, DE) and C := its mask, with Z clear when
+; the pixel is off the display. Uses A, DE.
 locate:
-        push hl
-        ex de,hl
-        call row
-        ex (sp),hl
-        call column
-        pop hl
+        ld a,h
+        or d
+        ret nz
         ld a,l
-        or b
-        ld l,a
-        ld a,c
-        or a
-        ret z
-        bit 5,h
+        ld h,e                  ; HL = 256y + x, and shifted right three
+        srl h                   ; times 32y + x / 8, the byte from SCREEN
+        rr l
+        srl h
+        rr l
+        srl h
+        rr l
+        ld e,a
+        ld a,h
+        or HIGH SCREEN
+        ld h,a
+        ld a,e
+        and 7
+        or LOW pixel_masks
+        ld e,a
+        ld d,HIGH pixel_masks
+        ld a,(de)
+        ld c,a
+        cp a
         ret
 
 ; HL := the address of line y = HL, SCREEN + 32y; H := 0, below the
@@ -84,12 +94,10 @@ column:
         ret nz
         ld a,l
         and 7
-        ld b,a
-        inc b
-        ld a,1
-_shift:
-        rrca                    ; 80h for the leftmost pixel of the byte
-        djnz _shift
+        or LOW pixel_masks
+        ld c,a
+        ld b,HIGH pixel_masks
+        ld a,(bc)
         ld c,a
         ld a,l
         rrca
@@ -98,6 +106,12 @@ _shift:
         and 1Fh
         ld b,a
         ret
+
+; The mask of each pixel of a byte, leftmost first. The table starts at a
+; multiple of 8, so the entry for x is at LOW pixel_masks OR (x AND 7).
+        DEFS (8 - ($ AND 7)) AND 7
+pixel_masks:
+        DEFB 80h,40h,20h,10h,08h,04h,02h,01h
 
 ; HL := |DE - HL| for signed HL and DE, with carry set when DE < HL. The
 ; magnitude is at most 65535, so it always fits. Uses A, DE.
@@ -441,7 +455,11 @@ paint_row:
         ld a,l
         or b
         ld l,a
-        call paint
+        ld a,(gfx_colour)
+        xor (hl)
+        and c
+        xor (hl)
+        ld (hl),a
         ld a,l
         xor b
         or d
