@@ -91,7 +91,8 @@ class Graphics : public Vorn {
     EXPECT_EQ(s.iff1, 1);
     int strays = 0;
     for (int i = 0; i < kScreen; ++i)
-      strays += machine.memory[i] != before[i] && (i < kWork || i >= kWork + 64) && i < kStackTop - 34;
+      strays += machine.memory[i] != before[i] && (i < kWork || i >= kWork + 64) &&
+                (i < kStackTop - 34 || i >= kStackTop);
     EXPECT_EQ(strays, 0) << routine << " wrote outside the display";
     return s.cycles;
   }
