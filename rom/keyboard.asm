@@ -120,7 +120,8 @@ key_pressed:
 
 ; Puts the code of key A, in the layer that Ctrl or Shift chooses, into the
 ; key buffer. Keys without a code in that layer give nothing; a full buffer
-; drops the key.
+; drops the key. The break key stroke also raises break_flag, before the
+; buffer is looked at: a program that reads no keys still gets stopped.
 key_deliver:
         ld e,a
         ld d,0
@@ -141,6 +142,10 @@ _layer:
         or a
         ret z
         ld e,a
+        cp KEY_BREAK
+        jr nz,_queue
+        ld (break_flag),a
+_queue:
         ld a,(key_head)
         ld c,a
         inc a

@@ -1,0 +1,72 @@
+// Vorn BASIC, entered from the monitor and typed at like a user would; what
+// it prints is read back from the screen. Every case keeps to numbers that
+// stay small integers, whose results do not depend on the floating-point
+// package.
+#include "tests/machine/vorn_machine.h"
+
+namespace {
+
+using Rows = std::vector<std::string>;
+
+class Basic : public Vorn {
+ protected:
+  void SetUp() override {
+    start();
+    type("basic\n", 20);
+  }
+  // Types `lines`, then `last` on a cleared screen: the rows it printed
+  // before Ready.
+  Rows enter(const Rows& lines, const std::string& last = "run", uint32_t frames = 60) {
+    for (const auto& line : lines) type(line + "\n", 15);
+    std::fill(machine.memory + 0xE000, machine.memory + 0x10000, 0);
+    machine.memory[rom_symbol("cursor_row")] = machine.memory[rom_symbol("cursor_column")] = 0;
+    type(last + "\n", frames);
+    Rows rows = screen();
+    rows.erase(rows.begin());
+    rows.erase(std::find(rows.begin(), rows.end(), "Ready"), rows.end());
+    return rows;
+  }
+};
+
+TEST_F(Basic, ListShowsLinesInOrderWithKeywordsAndNamesInCapitalsAndConstantsAsTyped) {
+  EXPECT_EQ(enter({"30 x = 007 + 10 :rem So  Be", "10 print\"Hi\";total;form", "40 ?a$;-x^2,x<>y;tab(3)",
+                   "20 if a<=b then 10 else 20", "50 a=not b and c or d mod 2", "25 goto 50:gosub 40:run 10",
+                   "15 delete me", "15", "45 x", "45 y>=1"},
+                  "list"),
+            Rows({"10 PRINT \"Hi\";TOTAL;FORM", "20 IF A<=B THEN 10 ELSE 20", "25 GOTO 50:GOSUB 40:RUN 10",
+                  "30 X=007+10:REM So  Be", "40 PRINT A$;-X^2,X<>Y;TAB(3)", "45 Y>=1",
+                  "50 A=NOT B AND C OR D MOD 2"}));
+}
+
+TEST_F(Basic, ProgramsPrintWhatTheirStatementsAndOperatorsMean) {
+  // Each case starts with NEW unless it goes on with the program before.
+  const struct { Rows lines; std::string last; Rows printed; bool goes_on = false; } cases[] = {
+      {{"10 a=5:total=a", "20 ?a*a;total;form", "30 a=a+1:if a<7 then 20"}, "run", {" 25  5  0", " 36  5  0"}},
+      {{}, "?-2^2;2^3^2;2*-3;1+2*3-4/2", {"-4  64 -6  5"}},
+      {{}, "?1<2;2<1;1<=1;2>=3;2<>2;3=3", {"-1  0 -1  0  0 -1"}},
+      {{}, "?not 0;5and 3;5or 2;-7mod 3", {"-1  1  7 -1"}},
+      {{}, "?(-32767-1)/-2;300*-109", {" 16384 -32700"}},
+      {{}, "?1,22,333;4444,5", {" 1       22      333  4444", " 5"}},
+      {{}, "?\"a\";:?\"b\",:?\"c\"", {"ab      c"}},
+      {{}, "?tab(4);1;tab(2);2", {"     1", "   2"}},
+      {{"10 abcdefghij=1:abcdefghik=2", "20 ?abcdefghij;abcdefghik"}, "run", {" 1  2"}},
+      {{"10 if 0 then ?1 else ?2", "20 if 1 then ?3 else ?4", "30 if 0 goto 10"}, "run", {" 2", " 3"}},
+      {{"10 ?1:end:?2", "20 if 0 then 500"}, "run", {" 1"}},
+      {{"10 goto 30", "20 ?2", "30 ?3"}, "run", {" 3"}},
+      {{"10 goto 20", "15 ?1"}, "run", {" 2", " 3"}, true},  // the targets follow the edits
+      {{}, "goto 15", {" 1", " 2", " 3"}, true},
+      {{}, "?" + std::string(24, '-') + "1", {" 1"}},
+      {{}, "?" + std::string(25, '(') + "1", {"Expression too complex"}},
+      {{"10 ?1/0"}, "run", {"Division by zero in 10"}},
+      {{"10 ?1", "20 goto 500"}, "run", {" 1", "Undefined line 500 in 20"}},
+      {{"10 ?(1"}, "run", {"Syntax error in 10"}},
+      {{"10 a=\"x\""}, "run", {"Type mismatch in 10"}},
+      {{"10 ?7"}, "?1/0", {"Division by zero"}},
+  };
+  for (const auto& c : cases) {
+    if (!c.goes_on) type("new\n");
+    EXPECT_EQ(enter(c.lines, c.last), c.printed) << c.last << " after " << (c.lines.empty() ? "" : c.lines[0]);
+  }
+}
+
+}  // namespace
