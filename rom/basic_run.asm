@@ -7,6 +7,8 @@
 ; loop from however deep it is. cur_line holds the running line's header,
 ; 0 for the direct line.
 
+MIN_FREE        EQU 256             ; the least room CLEAR leaves for variables
+
 ; The monitor's BASIC command: the first time since reset a new program and
 ; the banner; later back to Ready with the program and variables as left.
 basic_command:
@@ -175,8 +177,8 @@ _keep:
 ; its keyword and returns with HL at the statement's end.
 stmt_table:
         DEFW stmt_end           ; END
-        DEFW syntax_error       ; FOR
-        DEFW syntax_error       ; NEXT
+        DEFW stmt_for           ; FOR
+        DEFW stmt_next          ; NEXT
         DEFW syntax_error       ; DATA
         DEFW syntax_error       ; INPUT
         DEFW syntax_error       ; DIM
@@ -186,21 +188,21 @@ stmt_table:
         DEFW stmt_run           ; RUN
         DEFW stmt_if            ; IF
         DEFW syntax_error       ; RESTORE
-        DEFW syntax_error       ; GOSUB
-        DEFW syntax_error       ; RETURN
+        DEFW stmt_gosub         ; GOSUB
+        DEFW stmt_return        ; RETURN
         DEFW stmt_rem           ; REM
-        DEFW syntax_error       ; STOP
-        DEFW syntax_error       ; ON
+        DEFW stmt_stop          ; STOP
+        DEFW stmt_on            ; ON
         DEFW stmt_print         ; PRINT
-        DEFW syntax_error       ; CONT
+        DEFW stmt_cont          ; CONT
         DEFW stmt_list          ; LIST
-        DEFW syntax_error       ; CLEAR
+        DEFW stmt_clear         ; CLEAR
         DEFW stmt_new           ; NEW
         DEFW syntax_error       ; POKE
         DEFW syntax_error       ; CALL
         DEFW syntax_error       ; RANDOMIZE
         DEFW syntax_error       ; EDIT
-        DEFW syntax_error       ; MON
+        DEFW stmt_mon           ; MON
 
 ; RST 18h's check (see main.asm).
 expect_byte:
@@ -327,9 +329,59 @@ stmt_run:
         ld hl,PROG_START
         jp exec_line
 
-; The FOR and GOSUB frames come with the next stage.
-drop_direct_frames:
+; STOP: as BREAK, but CONT goes on after it.
+stmt_stop:
+        ld a,1
+        ld (cont_mode),a
+        call keep_place
+        ld a,ERR_BREAK
+        jp basic_error
+
+; CONT: on from where BREAK or STOP left the program.
+stmt_cont:
+        ld hl,(cont_ptr)
+        ld a,h
+        or l
+        ld a,ERR_CONTINUE
+        jp z,basic_error
+        ld de,(cont_line)
+        ld (cur_line),de
+        ld a,(cont_mode)
+        or a
+        jp nz,end_statement
+        jp exec_statement
+
+; CLEAR [top]: clears the variables; with a value, BASIC's memory ends at
+; that address, and what lies above it stays untouched by BASIC.
+stmt_clear:
+        ld a,(hl)
+        call is_statement_end
+        jr z,_clear
+        call eval_word
+        push hl
+        ld hl,SCREEN-1
+        or a
+        sbc hl,de
+        jp c,bad_argument       ; above DFFFh
+        inc de
+        ld hl,(names_end)
+        ld bc,MIN_FREE
+        add hl,bc
+        ex de,hl
+        sbc hl,de
+        jp c,out_of_memory
+        add hl,de
+        ld (heap_top),hl
+        pop hl
+_clear:
+        push hl
+        call clear_run
+        pop hl
         ret
+
+; MON: to the monitor, whose BASIC command comes back.
+stmt_mon:
+        jp monitor
 
 ; NEW
 stmt_new:

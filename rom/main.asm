@@ -96,6 +96,7 @@ banner:
         INCLUDE "basic_run.asm"
         INCLUDE "basic_tokens.asm"
         INCLUDE "basic_program.asm"
+        INCLUDE "basic_control.asm"
         INCLUDE "basic_expr.asm"
         INCLUDE "basic_vars.asm"
         INCLUDE "basic_print.asm"

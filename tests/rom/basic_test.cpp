@@ -57,6 +57,22 @@ TEST_F(Basic, ProgramsPrintWhatTheirStatementsAndOperatorsMean) {
       {{}, "goto 15", {" 1", " 2", " 3"}, true},
       {{}, "?" + std::string(24, '-') + "1", {" 1"}},
       {{}, "?" + std::string(25, '(') + "1", {"Expression too complex"}},
+      {{"10 for i=1 to 3:?i;:next", "20 for j=9 to 1 step -4", "30 ?j;:gosub 90:next j:end", "90 ?\"s\";:return"},
+       "run",
+       {" 1  2  3  9 s 5 s 1 s"}},
+      {{"10 for i=1 to 2:for j=1 to 2", "20 ?i*10+j;:next j,i:?i;j"}, "run", {" 11  12  21  22  3  3"}},
+      {{"10 for j=1 to 3:k=k+1", "15 if k<99 then 10", "20 next j:?k;j"}, "run", {" 101  4"}},  // one frame for J
+      {{"10 return"}, "for i=1 to 2:gosub 10", {}},
+      {{}, "next", {"NEXT without FOR"}, true},  // the direct line's loop went with it
+      {{"10 on k goto 20,30", "20 ?2;", "30 ?3;:k=k+1:if k<3 then 10"}, "run", {" 2  3  2  3  3"}},
+      {{"10 on 2 gosub 30,40:end", "30 ?3", "40 ?4:return"}, "run", {" 4"}},
+      {{"10 ?1:stop:?2"}, "run", {" 1", "Break in 10"}},
+      {{}, "cont", {" 2"}, true},
+      {{}, "cont", {"Can't continue"}, true},
+      {{"10 gosub 10"}, "run", {"Out of memory in 10"}},
+      {{"10 for i=1 to 2:gosub 10"}, "run", {"Out of memory in 10"}},
+      {{"10 for i=1 to 2:?i;", "20 gosub 30", "30 next"}, "run", {" 1", "NEXT without FOR in 30"}},
+      {{"10 gosub 20:return", "20 for i=1 to 2:return"}, "run", {"RETURN without GOSUB in 10"}},
       {{"10 ?1/0"}, "run", {"Division by zero in 10"}},
       {{"10 ?1", "20 goto 500"}, "run", {" 1", "Undefined line 500 in 20"}},
       {{"10 ?(1"}, "run", {"Syntax error in 10"}},
@@ -67,6 +83,20 @@ TEST_F(Basic, ProgramsPrintWhatTheirStatementsAndOperatorsMean) {
     if (!c.goes_on) type("new\n");
     EXPECT_EQ(enter(c.lines, c.last), c.printed) << c.last << " after " << (c.lines.empty() ? "" : c.lines[0]);
   }
+}
+
+TEST_F(Basic, BreakStopsAProgramThatContGoesOnWithAndMonitorTripsKeepIt) {
+  type("10 n=n+1:if n<3000 then 10\n20 ?n\nrun\n", 0);
+  type(kBreak, 20);
+  EXPECT_TRUE(shows("Break in 10"));
+  EXPECT_EQ(enter({}, "?n<3000"), Rows({"-1"}));
+  EXPECT_EQ(enter({}, "cont", 400), Rows({" 3000"}));
+  type("mon\n");
+  type("basic\n");
+  EXPECT_EQ(enter({}, "?n"), Rows({" 3000"}));
+  EXPECT_EQ(enter({}, "list"), Rows({"10 N=N+1:IF N<3000 THEN 10", "20 PRINT N"}));
+  EXPECT_EQ(enter({}, "clear 57344"), Rows({"Bad argument"}));
+  EXPECT_EQ(enter({"clear 40000"}, "?n"), Rows({" 0"}));
 }
 
 }  // namespace
