@@ -252,6 +252,8 @@ _cleared:
         ld (str_bottom),hl
         ld hl,ctl_stack
         ld (ctl_sp),hl
+        ld hl,temp_pool
+        ld (temp_top),hl
         ld hl,0
         ld (cont_ptr),hl
 ; RESTORE: READ starts again from the first line.

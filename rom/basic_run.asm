@@ -61,6 +61,8 @@ _direct:
         ld hl,tok_buffer
         call resolve_line
         call drop_direct_frames
+        ld hl,temp_pool
+        ld (temp_top),hl
         ld hl,tok_buffer+4
         jr exec_statement
 
@@ -179,15 +181,15 @@ stmt_table:
         DEFW stmt_end           ; END
         DEFW stmt_for           ; FOR
         DEFW stmt_next          ; NEXT
-        DEFW syntax_error       ; DATA
-        DEFW syntax_error       ; INPUT
-        DEFW syntax_error       ; DIM
-        DEFW syntax_error       ; READ
+        DEFW stmt_data          ; DATA
+        DEFW stmt_input         ; INPUT
+        DEFW stmt_dim           ; DIM
+        DEFW stmt_read          ; READ
         DEFW stmt_let           ; LET
         DEFW stmt_goto          ; GOTO
         DEFW stmt_run           ; RUN
         DEFW stmt_if            ; IF
-        DEFW syntax_error       ; RESTORE
+        DEFW stmt_restore       ; RESTORE
         DEFW stmt_gosub         ; GOSUB
         DEFW stmt_return        ; RETURN
         DEFW stmt_rem           ; REM

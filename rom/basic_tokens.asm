@@ -75,6 +75,7 @@ TK_LAST_OP      EQU 0C3h
 ; that the floating-point package computes.
 TK_FIRST_FN     EQU 0C8h
 MATH_FUNCTIONS  EQU 10
+TK_LAST_FN      EQU 0DFh
 
 ; The names, in token order, each ending with its last character + 80h; a
 ; group starts with its first token and ends with 0.

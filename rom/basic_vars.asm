@@ -217,6 +217,283 @@ stmt_let:
         pop hl
         ret
 
-; Arrays come with the strings' stage; until then there are none.
+; Arrays. An array's block lies between names_end and arrays_end: the number
+; of its elements (2 bytes), of its dimensions (1), each dimension's size (2
+; bytes each: its largest subscript + 1), and the elements, 5 bytes each (a
+; number or a descriptor), the first subscript counting fastest. Using an
+; array before DIM makes it with 11 elements (0-10) in each of the
+; dimensions it is used with.
+
+MAX_DIMS        EQU 8
+DEFAULT_SIZE    EQU 11
+
+; The element of the array whose slot is at DE, its subscripts in brackets
+; at HL: DE := the element's address, HL past the brackets.
 array_element:
-        jp syntax_error
+        push de
+        rst 18h
+        DEFB '('
+        ld c,0
+_subscript:
+        push bc
+        call eval_inner
+        call need_number
+        call acc_to_int
+        pop bc
+        push de                 ; the subscripts wait on the stack
+        inc c
+        ld a,(hl)
+        inc hl
+        cp ','
+        jr z,_subscript
+        cp ')'
+        jp nz,syntax_error
+        ld (arr_text),hl
+        ld a,c
+        ld (arr_count),a
+        ld l,c
+        ld h,0
+        add hl,hl
+        add hl,sp
+        ld e,(hl)
+        inc hl
+        ld d,(hl)
+        ex de,hl                ; the slot, below them
+        push hl
+        call array_block
+        pop hl
+        call z,auto_dim
+        call array_block
+        inc hl
+        inc hl
+        ld a,(arr_count)
+        cp (hl)
+        jp nz,subscript_error
+        ld c,a
+        ld b,0
+        add hl,bc
+        add hl,bc
+        push hl
+        pop ix                  ; the last size's high byte
+        inc hl
+        ld (arr_elems),hl
+        ld b,a
+        ld hl,0                 ; the element's number, from the last subscript
+_index:
+        pop de
+        push bc
+        ld b,(ix+0)
+        ld c,(ix-1)             ; this dimension's size
+        dec ix
+        dec ix
+        ex de,hl
+        or a
+        sbc hl,bc
+        jp nc,subscript_error   ; (a negative one is a large one)
+        add hl,bc
+        ex de,hl
+        ld a,h
+        or l
+        jr z,_first
+        push de
+        ld d,b
+        ld e,c
+        call multiply16         ; (it fits: the array has that many elements)
+        pop de
+_first:
+        add hl,de
+        pop bc
+        djnz _index
+        pop de                  ; the slot
+        ld d,h
+        ld e,l
+        add hl,hl
+        add hl,hl
+        add hl,de
+        ld de,(arr_elems)
+        add hl,de
+        ex de,hl
+        ld hl,(arr_text)
+        ret
+
+subscript_error:
+        ld a,ERR_SUBSCRIPT
+        jp basic_error
+
+; HL := the block of the array whose slot is at HL; Z when it has none yet.
+array_block:
+        inc hl
+        inc hl
+        ld a,(hl)
+        or a
+        ret z
+        dec hl
+        ld d,(hl)
+        dec hl
+        ld e,(hl)
+        ld hl,(names_end)
+        add hl,de
+        ret
+
+; Makes the array of the slot at HL with arr_count dimensions of the
+; default size. Keeps HL.
+auto_dim:
+        ld a,(arr_count)
+        push hl
+        ld b,a
+        ld hl,dim_sizes
+_size:
+        ld (hl),DEFAULT_SIZE
+        inc hl
+        ld (hl),0
+        inc hl
+        djnz _size
+        pop hl
+; Makes the array of the slot at HL with A dimensions (1 to MAX_DIMS) of
+; the sizes in dim_sizes; its elements are zero (numbers 0, strings empty).
+; Keeps HL.
+dim_create:
+        cp MAX_DIMS+1
+        jp nc,subscript_error
+        push hl
+        push af
+        ld b,a
+        ld hl,1
+        ld ix,dim_sizes
+_product:
+        ld e,(ix+0)
+        ld d,(ix+1)
+        inc ix
+        inc ix
+        push bc
+        call multiply16
+        pop bc
+        ld a,d
+        or e
+        jp nz,out_of_memory
+        djnz _product
+        pop af
+        push hl                 ; the elements
+        push af
+        ld d,h
+        ld e,l
+        add hl,hl
+        jp c,out_of_memory
+        add hl,hl
+        jp c,out_of_memory
+        add hl,de
+        jp c,out_of_memory
+        add a,a
+        add a,3
+        ld e,a
+        ld d,0
+        add hl,de               ; the block's bytes
+        jp c,out_of_memory
+        ld b,h
+        ld c,l
+        call need_room
+        ld hl,(arrays_end)
+        push hl
+        add hl,bc
+        ld (arrays_end),hl
+        pop hl                  ; the block
+        push hl
+        dec bc
+        ld d,h
+        ld e,l
+        inc de
+        ld (hl),0
+        ldir
+        pop de                  ; the block
+        pop af                  ; the dimensions
+        pop bc                  ; the elements
+        push de
+        ex de,hl
+        ld (hl),c
+        inc hl
+        ld (hl),b
+        inc hl
+        ld (hl),a
+        inc hl
+        ex de,hl
+        add a,a
+        ld c,a
+        ld b,0
+        ld hl,dim_sizes
+        ldir                    ; the sizes
+        pop de
+        ld hl,(names_end)
+        ex de,hl
+        or a
+        sbc hl,de               ; the block's offset from the arrays' start
+        ex de,hl
+        pop hl                  ; the slot
+        ld (hl),e
+        inc hl
+        ld (hl),d
+        inc hl
+        ld (hl),1
+        dec hl
+        dec hl
+        ret
+
+; DIM array(size [, size ...]) [, array(...) ...]: each size is the largest
+; subscript.
+stmt_dim:
+        ld a,(hl)
+        inc hl
+        and 0FEh                ; TK_NARR or TK_SARR
+        cp TK_NARR
+        jp nz,syntax_error
+        ld e,(hl)
+        inc hl
+        ld d,(hl)
+        inc hl
+        push hl
+        ld hl,(prog_end)
+        add hl,de
+        push hl
+        call array_block
+        ld a,ERR_DIMENSION
+        jp nz,basic_error
+        pop de                  ; the slot
+        pop hl
+        push de
+        rst 18h
+        DEFB '('
+        ld de,dim_sizes
+_size:
+        ld a,e
+        cp LOW (dim_sizes+2*MAX_DIMS)
+        jp nc,subscript_error
+        push de
+        call eval_int
+        inc de
+        bit 7,d
+        jp nz,subscript_error   ; negative, or 32767 and more
+        ld b,d
+        ld c,e
+        pop de
+        ex de,hl
+        ld (hl),c
+        inc hl
+        ld (hl),b
+        inc hl
+        ex de,hl
+        ld a,(hl)
+        inc hl
+        cp ','
+        jr z,_size
+        cp ')'
+        jp nz,syntax_error
+        ld a,e
+        sub LOW dim_sizes
+        rrca
+        ex (sp),hl
+        call dim_create
+        pop hl
+        ld a,(hl)
+        cp ','
+        ret nz
+        inc hl
+        jr stmt_dim

@@ -101,6 +101,8 @@ banner:
         INCLUDE "basic_vars.asm"
         INCLUDE "basic_print.asm"
         INCLUDE "basic_strings.asm"
+        INCLUDE "basic_input.asm"
+        INCLUDE "basic_functions.asm"
         INCLUDE "fp_standin.asm"
         INCLUDE "keymap.inc"
 

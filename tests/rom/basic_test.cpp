@@ -17,7 +17,11 @@ class Basic : public Vorn {
   // Types `lines`, then `last` on a cleared screen: the rows it printed
   // before Ready.
   Rows enter(const Rows& lines, const std::string& last = "run", uint32_t frames = 60) {
-    for (const auto& line : lines) type(line + "\n", 15);
+    for (const auto& line : lines) {
+      EXPECT_LE(line.size(), 29u) << line << ": longer than the editor takes";
+      type(line + "\n", 15);
+    }
+    EXPECT_LE(last.size(), 29u) << last;
     std::fill(machine.memory + 0xE000, machine.memory + 0x10000, 0);
     machine.memory[rom_symbol("cursor_row")] = machine.memory[rom_symbol("cursor_column")] = 0;
     type(last + "\n", frames);
@@ -83,6 +87,66 @@ TEST_F(Basic, ProgramsPrintWhatTheirStatementsAndOperatorsMean) {
     if (!c.goes_on) type("new\n");
     EXPECT_EQ(enter(c.lines, c.last), c.printed) << c.last << " after " << (c.lines.empty() ? "" : c.lines[0]);
   }
+}
+
+TEST_F(Basic, StringsArraysDataAndFunctionsGiveTheirValuesAndRefuseBadUse) {
+  const struct { Rows lines; std::string last; Rows printed; } cases[] = {
+      {{"a$=\"Hello\":b$=a$+\" there\""}, "?b$;len(b$);left$(b$,3)", {"Hello there 11 Hel"}},
+      {{}, "?right$(b$,5);mid$(b$,2,3)", {"thereell"}},
+      {{}, "?mid$(b$,7);chr$(65);asc(\"A\")", {"thereA 65"}},
+      {{}, "?str$(-12);val(\" 4x\");val(\"\")", {"-12 4  0"}},
+      {{}, "?instr(b$,\"th\");instr(b$,\"x\")", {" 7  0"}},
+      {{}, "?\"a\"<\"b\";\"ab\"<\"a\";\"x\"=\"x\"", {"-1  0 -1"}},
+      {{}, "?int(-7);abs(-7);sgn(-7)", {"-7  7 -1"}},
+      {{}, "?sqr(49);sgn(0);sgn(9)", {" 7  0  1"}},
+      {{}, "?len(5)", {"Type mismatch"}},
+      {{}, "?mid$(\"a\",0)", {"Bad argument"}},
+      {{}, "?asc(\"\")", {"Bad argument"}},
+      {{"c$=b$+b$+b$+b$+b$+b$+b$+b$"}, "c$=c$+c$+c$", {"String too long"}},
+      {{"dim m(5),n$(2,3)", "m(5)=7:n$(2,3)=\"x\""}, "?m(5);n$(2,3);m(0);n$(0,0)", {" 7 x 0"}},
+      {{"dim n(2,2):n(1,0)=5"}, "?n(0,1);n(1,0)", {" 0  5"}},
+      {{}, "?m(6)", {"Subscript out of range"}},
+      {{}, "?n$(2,4)", {"Subscript out of range"}},
+      {{}, "?n(1)", {"Subscript out of range"}},
+      {{}, "dim m(2)", {"Array already dimensioned"}},
+      {{"z(10)=3"}, "?z(10);z(0)", {" 3  0"}},  // made with 0-10 by its use
+      {{}, "?z(11)", {"Subscript out of range"}},
+      {{"10 data 1,\"a,b\", c d ,-4", "20 read a,b$,c$,d:?a;b$;c$;d", "30 ?9:data 5:restore 30",
+        "40 read e:?e:read e,e"},
+       "run",
+       {" 1 a,bc d-4", " 9", " 5", "Out of DATA in 40"}},
+      {{"50 read q,q"}, "goto 50", {"Syntax error in 50"}},  // "a,b" is no number
+  };
+  for (const auto& c : cases) EXPECT_EQ(enter(c.lines, c.last), c.printed) << c.last;
+}
+
+TEST_F(Basic, InputAsksAgainForBadNumbersAndMissingValuesAndStopsOnBreak) {
+  EXPECT_EQ(enter({"10 input a,b$", "20 ?a*2;b$;\"|\"", "30 input \"Nm\";c$:?c$"}).at(0).substr(0, 1), "?");
+  type("x\n");
+  EXPECT_TRUE(shows("Redo"));
+  type("21\n");
+  EXPECT_TRUE(shows("??"));
+  type(" Bob \n");
+  EXPECT_TRUE(shows(" 42 Bob|"));
+  EXPECT_TRUE(shows("Nm?"));
+  type("\"x,y\"\n");
+  EXPECT_EQ(enter({}, "?c$"), Rows({"x,y"}));
+  type("run\n");
+  type(kBreak, 20);
+  EXPECT_TRUE(shows("Break in 10"));
+  type("cont\n3,\"q\"\n");
+  EXPECT_TRUE(shows(" 6 q|"));
+}
+
+// c$() shares a$()'s first strings; LEFT$ makes its string while the joined
+// one it cuts is only held by a temporary descriptor.
+TEST_F(Basic, StringsSurviveCollectionInASmallHeap) {
+  EXPECT_EQ(enter({"clear 22200", "10 dim a$(40),c$(40)", "20 for i=0 to 40:b$=str$(i)", "30 a$(i)=b$+\"\":c$(i)=a$(i)", "35 next",
+                   "40 for k=1 to 9:for i=0 to 40", "50 a$(i)=left$(a$(i)+\"x\",99)", "60 next:next:for i=0 to 40",
+                   "70 b$=str$(i):for k=1 to 9", "80 b$=b$+\"x\":next", "90 if a$(i)<>b$ then ?i",
+                   "95 if c$(i)<>str$(i) then ?-i", "99 next:?a$(40);c$(40)"},
+                  "run", 900),
+            Rows({" 40xxxxxxxxx 40"}));
 }
 
 TEST_F(Basic, BreakStopsAProgramThatContGoesOnWithAndMonitorTripsKeepIt) {
