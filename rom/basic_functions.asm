@@ -5,7 +5,7 @@
 math_functions:
         DEFW fp_int, fp_abs, fp_sgn, fp_sqr, fp_sin, fp_cos, fp_tan, fp_atn, fp_exp, fp_log
 function_routines:
-        DEFW fn_rnd, fn_pi, syntax_error, syntax_error, syntax_error, fn_len
+        DEFW fn_rnd, fn_pi, fn_peek, fn_fre, fn_usr, fn_len
         DEFW fn_left, fn_right, fn_mid, fn_chr, fn_asc, fn_str, fn_val, fn_instr
 
 ; The function of token A.
@@ -109,6 +109,40 @@ number_result:
         xor a
         ld (val_type),a
         ret
+
+; RANDOMIZE [seed]: RND's sequence starts again from the seed, or from the
+; frame counter without one.
+stmt_randomize:
+        ld a,(hl)
+        call is_statement_end
+        jr nz,_seed
+        push hl
+        ld hl,(frames)
+        call set_int
+        pop hl
+        jr _seeded
+_seed:
+        call eval_number
+_seeded:
+        push hl
+        call fp_randomize
+        pop hl
+        ret
+
+; FRE(x): the bytes free for variables and strings, after collecting the
+; strings.
+fn_fre:
+        call paren_value
+        push hl
+        ld a,(val_type)
+        or a
+        ld de,(fp_acc)
+        call nz,temp_release
+        call str_collect
+        call free_bytes
+        call fp_from_unsigned
+        pop hl
+        jr number_result
 
 ; PI
 fn_pi:

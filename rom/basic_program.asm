@@ -398,6 +398,18 @@ _number:
         add hl,bc
         ret
 
+; EDIT line: the line goes into the editor as text, its cursor at the end,
+; to be changed and entered again.
+stmt_edit:
+        call line_target
+        ex de,hl
+        ld de,edit_text
+        call list_to
+        ld hl,(out_ptr)
+        ld (hl),0
+        ld de,edit_text
+        jp basic_edit
+
 ; The line whose header is at HL, detokenized to out_ptr = DE, counting its
 ; characters in out_count. Keeps HL.
 list_to:

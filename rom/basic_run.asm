@@ -200,10 +200,10 @@ stmt_table:
         DEFW stmt_list          ; LIST
         DEFW stmt_clear         ; CLEAR
         DEFW stmt_new           ; NEW
-        DEFW syntax_error       ; POKE
-        DEFW syntax_error       ; CALL
-        DEFW syntax_error       ; RANDOMIZE
-        DEFW syntax_error       ; EDIT
+        DEFW stmt_poke          ; POKE
+        DEFW stmt_call          ; CALL
+        DEFW stmt_randomize     ; RANDOMIZE
+        DEFW stmt_edit          ; EDIT
         DEFW stmt_mon           ; MON
 
 ; RST 18h's check (see main.asm).

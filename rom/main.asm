@@ -103,6 +103,7 @@ banner:
         INCLUDE "basic_strings.asm"
         INCLUDE "basic_input.asm"
         INCLUDE "basic_functions.asm"
+        INCLUDE "basic_machine.asm"
         INCLUDE "fp_standin.asm"
         INCLUDE "keymap.inc"
 
