@@ -140,12 +140,9 @@ stmt_for:
         jp nz,syntax_error
         push hl
         inc hl
-        ld e,(hl)
-        inc hl
-        ld d,(hl)
-        ld hl,(prog_end)
-        add hl,de
-        ex (sp),hl              ; the variable's slot waits on the stack
+        call slot_at
+        pop hl
+        push de                 ; the variable's slot waits on the stack
         call stmt_let
         rst 18h
         DEFB TK_TO
@@ -221,15 +218,7 @@ stmt_next:
         cp TK_NVAR
         jr nz,_any
         inc hl
-        ld e,(hl)
-        inc hl
-        ld d,(hl)
-        inc hl
-        push hl
-        ld hl,(prog_end)
-        add hl,de
-        ex de,hl
-        pop hl
+        call slot_at
 _any:
         push hl
         call find_for

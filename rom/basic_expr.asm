@@ -291,13 +291,9 @@ _bracket:
         DEFB ')'
         ret
 _string_variable:
-        ld e,(hl)
-        inc hl
-        ld d,(hl)
-        inc hl
+        call slot_at
         push hl
-        ld hl,(prog_end)
-        add hl,de
+        ex de,hl
         jr _string_value
 _array:
         dec hl

@@ -229,21 +229,16 @@ new_program:
 clear_run:
         ld hl,(prog_end)
 _entry:
-        ex de,hl
-        ld hl,(names_end)
-        or a
-        sbc hl,de
-        ex de,hl
+        call names_ended
         jr z,_cleared
+        push hl
         ld b,5
 _zero:
         ld (hl),0
         inc hl
         djnz _zero
-_name:
-        bit 7,(hl)
-        inc hl
-        jr z,_name
+        pop hl
+        call next_entry
         jr _entry
 _cleared:
         ld hl,(names_end)
@@ -256,10 +251,10 @@ _cleared:
         ld (temp_top),hl
         ld hl,0
         ld (cont_ptr),hl
-; RESTORE: READ starts again from the first line.
+; RESTORE: READ starts again from the first line. Keeps HL.
 restore_data:
-        ld hl,PROG_START
-        ld (data_ptr),hl
+        ld de,PROG_START
+        ld (data_ptr),de
         ld a,2
         ld (data_state),a
         ret

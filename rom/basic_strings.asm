@@ -339,26 +339,11 @@ _bottom:                        ; Z when HL is the heap's bottom; carry clear
 mark_roots:
         ld hl,(prog_end)
 _entry:
-        ex de,hl
-        ld hl,(names_end)
-        or a
-        sbc hl,de
-        ex de,hl
+        call names_ended
         jr z,_temporaries
         push hl
-        ld de,5
-        add hl,de
-        ld b,0
-_name:
-        ld a,(hl)
-        inc hl
-        bit 7,a
-        jr nz,_last
-        ld b,a                  ; the character before the last
-        jr _name
-_last:
+        call next_entry
         ex (sp),hl              ; the slot; the next entry waits
-        and 7Fh
         cp '$'
         jr nz,_array
         call mark_string

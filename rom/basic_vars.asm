@@ -173,6 +173,18 @@ get_target:
         cp TK_SARR+1
         jp nc,syntax_error
         ld c,a
+        call slot_at
+        ld a,c
+        and 1
+        bit 1,c
+        ret z
+        push af
+        call array_element
+        pop af
+        ret
+
+; DE := the slot whose offset is at HL, HL past it.
+slot_at:
         ld e,(hl)
         inc hl
         ld d,(hl)
@@ -182,13 +194,34 @@ get_target:
         add hl,de
         ex de,hl
         pop hl
-        ld a,c
-        and 1
-        bit 1,c
-        ret z
-        push af
-        call array_element
-        pop af
+        ret
+
+; HL := the name table's entry after the one whose slot is at HL; A := the
+; name's last character, B := the one before it (0 for a name of one).
+next_entry:
+        ld de,5
+        add hl,de
+        ld b,0
+_char:
+        ld a,(hl)
+        inc hl
+        bit 7,a
+        jr nz,_last
+        ld b,a
+        jr _char
+_last:
+        and 7Fh
+        ret
+
+; Z when HL is the name table's end. Keeps HL.
+names_ended:
+        push de
+        ex de,hl
+        ld hl,(names_end)
+        or a
+        sbc hl,de
+        ex de,hl
+        pop de
         ret
 
 ; LET target = value (LET may be left out).
@@ -445,20 +478,13 @@ stmt_dim:
         and 0FEh                ; TK_NARR or TK_SARR
         cp TK_NARR
         jp nz,syntax_error
-        ld e,(hl)
-        inc hl
-        ld d,(hl)
-        inc hl
-        push hl
-        ld hl,(prog_end)
-        add hl,de
-        push hl
+        call slot_at
+        push de
+        ex de,hl
         call array_block
         ld a,ERR_DIMENSION
         jp nz,basic_error
-        pop de                  ; the slot
-        pop hl
-        push de
+        ex de,hl
         rst 18h
         DEFB '('
         ld de,dim_sizes

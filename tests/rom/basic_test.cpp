@@ -2,11 +2,57 @@
 // it prints is read back from the screen. Every case keeps to numbers that
 // stay small integers, whose results do not depend on the floating-point
 // package.
+#include <cmath>
+#include <random>
+
 #include "tests/machine/vorn_machine.h"
 
 namespace {
 
 using Rows = std::vector<std::string>;
+
+// A random expression of small integers, written with only the brackets
+// BASIC's precedence needs: ^ 8, unary minus 7, * / MOD 6, + - 5, the
+// comparisons 4, NOT 3, AND 2, OR 1, each binary one grouping left to right.
+// Every value on the way stays within 16 bits and every division is exact.
+struct Expression {
+  std::string text;
+  long value;
+  int precedence;
+};
+
+// (std::string's + chains trip a false -Wrestrict in GCC 12; append does not.)
+std::string joined(const std::string& a, const std::string& b, const std::string& c = "") {
+  return std::string(a).append(b).append(c);
+}
+std::string bracketed(const Expression& e, bool bracket) { return bracket ? joined("(", e.text, ")") : e.text; }
+
+bool random_expression(std::mt19937& random, int depth, Expression& e) {
+  static const char* const ops[] = {"+", "-", "*", "/", "mod", "and", "or", "=", "<>", "<", ">", "<=", ">=", "^"};
+  static const int precedence[] = {5, 5, 6, 6, 6, 2, 1, 4, 4, 4, 4, 4, 4, 8};
+  const unsigned kind = depth == 0 ? 0 : random() % 8;
+  if (kind == 0) {
+    e = {std::to_string(random() % 100), 0, 9};
+    e.value = std::stol(e.text);
+    return true;
+  }
+  Expression a, b;
+  if (!random_expression(random, depth - 1, a)) return false;
+  if (kind == 1) e = {joined("-", bracketed(a, a.precedence < 8)), -a.value, 7};
+  if (kind == 2) e = {joined("not ", bracketed(a, a.precedence <= 3)), ~a.value, 3};
+  if (kind >= 3) {
+    const unsigned op = random() % 14;
+    if (!random_expression(random, depth - 1, b)) return false;
+    const long x = a.value, y = b.value;
+    const long values[] = {x + y, x - y, x * y, y && x % y == 0 ? x / y : 1 << 20, y ? x % y : 1 << 20,
+                           x & y, x | y, -(x == y), -(x != y), -(x < y), -(x > y), -(x <= y), -(x >= y),
+                           y >= 0 && y < 4 && x > -20 && x < 20 ? long(std::pow(x, y)) : 1 << 20};
+    const int p = precedence[op];
+    const std::string spaced = op >= 4 && op <= 6 ? joined(" ", ops[op], " ") : ops[op];
+    e = {joined(bracketed(a, a.precedence < p), spaced, bracketed(b, b.precedence <= p)), values[op], p};
+  }
+  return e.value >= -32768 && e.value <= 32767;
+}
 
 class Basic : public Vorn {
  protected:
@@ -43,6 +89,45 @@ TEST_F(Basic, ListShowsLinesInOrderWithKeywordsAndNamesInCapitalsAndConstantsAsT
                   "50 A=NOT B AND C OR D MOD 2"}));
 }
 
+TEST_F(Basic, RandomIntegerExpressionsFollowPrecedenceAndGrouping) {
+  std::mt19937 random(2024);
+  for (int n = 0; n < 60;) {
+    Expression e;
+    if (!random_expression(random, 3, e) || e.text.size() > 28 || e.precedence % 6 >= 3) continue;  // a binary top
+    ++n;
+    const std::string value = std::to_string(e.value);
+    EXPECT_EQ(enter({}, joined("?", e.text), 30), Rows({e.value < 0 ? value : joined(" ", value)})) << e.text;
+  }
+}
+
+// A stored line: length, number, items; a name table of slots and names
+// after it. The line target's address is filled in before the next run.
+TEST_F(Basic, LinesAreStoredTokenizedWithValuesTargetsAndSlotOffsets) {
+  type("10 a=7:b=007:goto 10\n");
+  const Bytes line = {0x22, 0, 10, 0,  0x04, 0, 0, 0xBB, 0x01, 7, 0,    ':', 0x04, 6,   0,   0xBB, 0x02,
+                      7,    0, 0,  0,  0,    3, '0', '0', '7', ':', 0x88, 0x03, 10, 0, 0,    0,    0};
+  const Bytes names = {0, 0, 0, 0, 0, 'A' + 0x80, 0, 0, 0, 0, 0, 'B' + 0x80};
+  EXPECT_EQ(Bytes(machine.memory + 0x5000, machine.memory + 0x5022), line);
+  EXPECT_EQ(Bytes(machine.memory + 0x5024, machine.memory + 0x5030), names);  // past the end marker
+  type("?1\n");
+  EXPECT_EQ(machine.memory[0x501F] + 256 * machine.memory[0x5020], 0x5000);
+}
+
+TEST_F(Basic, ListShowsARangeOrAScreenfulAtATimeAndStopsOnBreak) {
+  for (int n = 10; n <= 400; n += 10) type(std::to_string(n) + " rem " + std::to_string(n) + "\n", 4);
+  EXPECT_EQ(enter({}, "list 20-40"), Rows({"20 REM 20", "30 REM 30", "40 REM 40"}));
+  EXPECT_EQ(enter({}, "list -20"), Rows({"10 REM 10", "20 REM 20"}));
+  EXPECT_EQ(enter({}, "list 390-"), Rows({"390 REM 390", "400 REM 400"}));
+  EXPECT_EQ(enter({}, "list 30"), Rows({"30 REM 30"}));
+  enter({}, "list", 600);  // 31 lines, then it waits for a key
+  EXPECT_EQ(screen()[0], "10 REM 10");
+  EXPECT_EQ(screen()[30], "310 REM 310");
+  EXPECT_EQ(enter({}, " ", 400).back(), "400 REM 400");
+  enter({}, "list", 600);
+  type(kBreak, 30);
+  EXPECT_TRUE(shows("Break"));
+}
+
 TEST_F(Basic, ProgramsPrintWhatTheirStatementsAndOperatorsMean) {
   // Each case starts with NEW unless it goes on with the program before.
   const struct { Rows lines; std::string last; Rows printed; bool goes_on = false; } cases[] = {
@@ -50,7 +135,19 @@ TEST_F(Basic, ProgramsPrintWhatTheirStatementsAndOperatorsMean) {
       {{}, "?-2^2;2^3^2;2*-3;1+2*3-4/2", {"-4  64 -6  5"}},
       {{}, "?1<2;2<1;1<=1;2>=3;2<>2;3=3", {"-1  0 -1  0  0 -1"}},
       {{}, "?not 0;5and 3;5or 2;-7mod 3", {"-1  1  7 -1"}},
+      {{}, "?1 or 2 and 4;not 1 or 2", {" 1 -2"}},
       {{}, "?(-32767-1)/-2;300*-109", {" 16384 -32700"}},
+      {{}, "?-181*181;7/-7;0/5;-(-3)", {"-32761 -1  0  3"}},
+      {{}, "?\"a\">\"B\";\"\"<\"a\"", {"-1 -1"}},
+      {{"10 Abc=5:?aBC"}, "run", {" 5"}},
+      {{"10 one=1:andy=2:table=3", "20 ?one+andy+table;nextx"}, "run", {" 6  0"}},  // names, not ON AND TAB NEXT
+      {{"10 a=1:a(1)=2:a$=\"x\"", "20 a$(1)=\"y\":?a;a(1);a$;a$(1)"}, "run", {" 1  2 xy"}},
+      {{"65535 ?40000;65535"}, "goto 65535", {" 40000  65535"}},
+      {{}, "65536 ?1", {"Syntax error"}, true},
+      {{}, "list", {"65535 PRINT 40000;65535"}, true},
+      {{"10 ?1", "20 ?2"}, "run 20", {" 2"}},
+      {{"10 ?1:return"}, "gosub 10:?2", {" 1", " 2"}, true},
+      {{"x=5", "new"}, "?x;", {" 0"}},
       {{}, "?1,22,333;4444,5", {" 1       22      333  4444", " 5"}},
       {{}, "?\"a\";:?\"b\",:?\"c\"", {"ab      c"}},
       {{}, "?tab(4);1;tab(2);2", {"     1", "   2"}},
@@ -60,8 +157,8 @@ TEST_F(Basic, ProgramsPrintWhatTheirStatementsAndOperatorsMean) {
       {{"10 goto 30", "20 ?2", "30 ?3"}, "run", {" 3"}},
       {{"10 goto 20", "15 ?1"}, "run", {" 2", " 3"}, true},  // the targets follow the edits
       {{}, "goto 15", {" 1", " 2", " 3"}, true},
-      {{}, "?" + std::string(24, '-') + "1", {" 1"}},
-      {{}, "?" + std::string(25, '(') + "1", {"Expression too complex"}},
+      {{}, joined("?", std::string(24, '-'), "1"), {" 1"}},
+      {{}, joined("?", std::string(25, '('), "1"), {"Expression too complex"}},
       {{"10 for i=1 to 3:?i;:next", "20 for j=9 to 1 step -4", "30 ?j;:gosub 90:next j:end", "90 ?\"s\";:return"},
        "run",
        {" 1  2  3  9 s 5 s 1 s"}},
@@ -70,14 +167,17 @@ TEST_F(Basic, ProgramsPrintWhatTheirStatementsAndOperatorsMean) {
       {{"10 return"}, "for i=1 to 2:gosub 10", {}},
       {{}, "next", {"NEXT without FOR"}, true},  // the direct line's loop went with it
       {{"10 on k goto 20,30", "20 ?2;", "30 ?3;:k=k+1:if k<3 then 10"}, "run", {" 2  3  2  3  3"}},
-      {{"10 on 2 gosub 30,40:end", "30 ?3", "40 ?4:return"}, "run", {" 4"}},
+      {{"10 on 2 gosub 30,40:?5:end", "30 ?3", "40 ?4:return"}, "run", {" 4", " 5"}},
       {{"10 ?1:stop:?2"}, "run", {" 1", "Break in 10"}},
       {{}, "cont", {" 2"}, true},
       {{}, "cont", {"Can't continue"}, true},
+      {{"10 stop:?1"}, "run", {"Break in 10"}},
+      {{"20 ?2"}, "cont", {"Can't continue"}, true},  // the edit ended it
       {{"10 gosub 10"}, "run", {"Out of memory in 10"}},
       {{"10 for i=1 to 2:gosub 10"}, "run", {"Out of memory in 10"}},
       {{"10 for i=1 to 2:?i;", "20 gosub 30", "30 next"}, "run", {" 1", "NEXT without FOR in 30"}},
       {{"10 gosub 20:return", "20 for i=1 to 2:return"}, "run", {"RETURN without GOSUB in 10"}},
+      {{"10 for i=1 to 2:for j=1 to 9", "20 next i:?i;j:next j"}, "run", {" 3  1", "NEXT without FOR in 20"}},
       {{"10 ?1/0"}, "run", {"Division by zero in 10"}},
       {{"10 ?1", "20 goto 500"}, "run", {" 1", "Undefined line 500 in 20"}},
       {{"10 ?(1"}, "run", {"Syntax error in 10"}},
@@ -112,6 +212,11 @@ TEST_F(Basic, StringsArraysDataAndFunctionsGiveTheirValuesAndRefuseBadUse) {
       {{}, "dim m(2)", {"Array already dimensioned"}},
       {{"z(10)=3"}, "?z(10);z(0)", {" 3  0"}},  // made with 0-10 by its use
       {{}, "?z(11)", {"Subscript out of range"}},
+      {{}, "dim t(1,1,1,1,1,1,1,1,1)", {"Subscript out of range"}},  // 9 dimensions
+      {{}, "dim r(1+1),s$(2):?r(2);s$(2)", {" 0"}},
+      {{}, "?left$(\"ab\",0);\"|\";chr$(256)", {"|", "Bad argument"}},
+      {{"10 data 3,\"x\"", "20 read q(1),q$(2)", "30 ?q(1);q$(2)"}, "run", {" 3 x"}},
+      {{"10 data 7,8", "20 read a,b:restore:read c", "30 ?c:end"}, "run", {" 7"}},
       {{"10 data 1,\"a,b\", c d ,-4", "20 read a,b$,c$,d:?a;b$;c$;d", "30 ?9:data 5:restore 30",
         "40 read e:?e:read e,e"},
        "run",
