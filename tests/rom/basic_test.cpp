@@ -178,6 +178,9 @@ TEST_F(Basic, ProgramsPrintWhatTheirStatementsAndOperatorsMean) {
       {{"10 for i=1 to 2:?i;", "20 gosub 30", "30 next"}, "run", {" 1", "NEXT without FOR in 30"}},
       {{"10 gosub 20:return", "20 for i=1 to 2:return"}, "run", {"RETURN without GOSUB in 10"}},
       {{"10 for i=1 to 2:for j=1 to 9", "20 next i:?i;j:next j"}, "run", {" 3  1", "NEXT without FOR in 20"}},
+      {{}, "if \"a\" then ?1", {"Type mismatch"}},
+      {{}, "gosub 99", {"Undefined line 99"}},
+      {{}, "for i=1 to 2:next j", {"NEXT without FOR"}},
       {{"10 ?1/0"}, "run", {"Division by zero in 10"}},
       {{"10 ?1", "20 goto 500"}, "run", {" 1", "Undefined line 500 in 20"}},
       {{"10 ?(1"}, "run", {"Syntax error in 10"}},
@@ -242,6 +245,7 @@ TEST_F(Basic, InputAsksAgainForBadNumbersAndMissingValuesAndStopsOnBreak) {
   EXPECT_TRUE(shows("Break in 10"));
   type("cont\n3,\"q\"\n");
   EXPECT_TRUE(shows(" 6 q|"));
+  EXPECT_EQ(enter({"z"}, "input \"Tx\",d$", 20).at(0), "Tx");  // no "? " after a comma
 }
 
 // c$() shares a$()'s first strings; LEFT$ makes its string while the joined
