@@ -131,7 +131,9 @@ int main(int argc, char** argv) {
     if (s >= 0) std::printf("%-14s %6.2f\n", name.c_str(), s);
   }
   const std::vector<std::string> loop = {"1 PRINT \"S\"", "2 DIM M(5):L=3:K=7", "3 FOR I=1 TO 10000"};
-  const double empty = seconds(layout, [&] { auto l = loop; l.push_back("4 NEXT:PRINT \"E\""); return l; }(), "empty");
+  std::vector<std::string> bare = loop;
+  bare.push_back("4 NEXT:PRINT \"E\"");
+  const double empty = seconds(layout, bare, "empty");
   std::printf("\nstatement          T-states (the empty loop's turn: %.0f)\n",
               empty * kClockHz / kTurns);
   for (const char* statement : {"K=K+1", "IF K<1000 THEN 9", "A=K/K*K+K-K", "M(L)=A", "GOSUB 9", "A=K"}) {

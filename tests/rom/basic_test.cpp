@@ -28,7 +28,8 @@ std::string joined(const std::string& a, const std::string& b, const std::string
 std::string bracketed(const Expression& e, bool bracket) { return bracket ? joined("(", e.text, ")") : e.text; }
 
 bool random_expression(std::mt19937& random, int depth, Expression& e) {
-  static const char* const ops[] = {"+", "-", "*", "/", "mod", "and", "or", "=", "<>", "<", ">", "<=", ">=", "^"};
+  static const char* const ops[] = {"+", "-", "*", "/", "mod", "and", "or",
+                                    "=", "<>", "<", ">", "<=", ">=", "^"};
   static const int precedence[] = {5, 5, 6, 6, 6, 2, 1, 4, 4, 4, 4, 4, 4, 8};
   const unsigned kind = depth == 0 ? 0 : random() % 8;
   if (kind == 0) {
@@ -93,7 +94,8 @@ TEST_F(Basic, RandomIntegerExpressionsFollowPrecedenceAndGrouping) {
   std::mt19937 random(2024);
   for (int n = 0; n < 60;) {
     Expression e;
-    if (!random_expression(random, 3, e) || e.text.size() > 28 || e.precedence % 6 >= 3) continue;  // a binary top
+    // Keep those that fit the editor's line with a binary operator at the top.
+    if (!random_expression(random, 3, e) || e.text.size() > 28 || e.precedence % 6 >= 3) continue;
     ++n;
     const std::string value = std::to_string(e.value);
     EXPECT_EQ(enter({}, joined("?", e.text), 30), Rows({e.value < 0 ? value : joined(" ", value)})) << e.text;
@@ -140,7 +142,8 @@ TEST_F(Basic, ProgramsPrintWhatTheirStatementsAndOperatorsMean) {
       {{}, "?-181*181;7/-7;0/5;-(-3)", {"-32761 -1  0  3"}},
       {{}, "?\"a\">\"B\";\"\"<\"a\"", {"-1 -1"}},
       {{"10 Abc=5:?aBC"}, "run", {" 5"}},
-      {{"10 one=1:andy=2:table=3", "20 ?one+andy+table;nextx"}, "run", {" 6  0"}},  // names, not ON AND TAB NEXT
+      // Names, not ON AND TAB NEXT:
+      {{"10 one=1:andy=2:table=3", "20 ?one+andy+table;nextx"}, "run", {" 6  0"}},
       {{"10 a=1:a(1)=2:a$=\"x\"", "20 a$(1)=\"y\":?a;a(1);a$;a$(1)"}, "run", {" 1  2 xy"}},
       {{"65535 ?40000;65535"}, "goto 65535", {" 40000  65535"}},
       {{}, "65536 ?1", {"Syntax error"}, true},
@@ -159,11 +162,12 @@ TEST_F(Basic, ProgramsPrintWhatTheirStatementsAndOperatorsMean) {
       {{}, "goto 15", {" 1", " 2", " 3"}, true},
       {{}, joined("?", std::string(24, '-'), "1"), {" 1"}},
       {{}, joined("?", std::string(25, '('), "1"), {"Expression too complex"}},
-      {{"10 for i=1 to 3:?i;:next", "20 for j=9 to 1 step -4", "30 ?j;:gosub 90:next j:end", "90 ?\"s\";:return"},
+      {{"10 for i=1 to 3:?i;:next", "20 for j=9 to 1 step -4", "30 ?j;:gosub 90:next j:end",
+        "90 ?\"s\";:return"},
        "run",
        {" 1  2  3  9 s 5 s 1 s"}},
       {{"10 for i=1 to 2:for j=1 to 2", "20 ?i*10+j;:next j,i:?i;j"}, "run", {" 11  12  21  22  3  3"}},
-      {{"10 for j=1 to 3:k=k+1", "15 if k<99 then 10", "20 next j:?k;j"}, "run", {" 101  4"}},  // one frame for J
+      {{"10 for j=1 to 3:k=k+1", "15 if k<99 then 10", "20 next j:?k;j"}, "run", {" 101  4"}},  // one J frame
       {{"10 return"}, "for i=1 to 2:gosub 10", {}},
       {{}, "next", {"NEXT without FOR"}, true},  // the direct line's loop went with it
       {{"10 on k goto 20,30", "20 ?2;", "30 ?3;:k=k+1:if k<3 then 10"}, "run", {" 2  3  2  3  3"}},
@@ -251,8 +255,9 @@ TEST_F(Basic, InputAsksAgainForBadNumbersAndMissingValuesAndStopsOnBreak) {
 // c$() shares a$()'s first strings; LEFT$ makes its string while the joined
 // one it cuts is only held by a temporary descriptor.
 TEST_F(Basic, StringsSurviveCollectionInASmallHeap) {
-  EXPECT_EQ(enter({"clear 22200", "10 dim a$(40),c$(40)", "20 for i=0 to 40:b$=str$(i)", "30 a$(i)=b$+\"\":c$(i)=a$(i)", "35 next",
-                   "40 for k=1 to 9:for i=0 to 40", "50 a$(i)=left$(a$(i)+\"x\",99)", "60 next:next:for i=0 to 40",
+  EXPECT_EQ(enter({"clear 22200", "10 dim a$(40),c$(40)", "20 for i=0 to 40:b$=str$(i)",
+                   "30 a$(i)=b$+\"\":c$(i)=a$(i)", "35 next", "40 for k=1 to 9:for i=0 to 40",
+                   "50 a$(i)=left$(a$(i)+\"x\",99)", "60 next:next:for i=0 to 40",
                    "70 b$=str$(i):for k=1 to 9", "80 b$=b$+\"x\":next", "90 if a$(i)<>b$ then ?i",
                    "95 if c$(i)<>str$(i) then ?-i", "99 next:?a$(40);c$(40)"},
                   "run", 900),
@@ -271,7 +276,8 @@ TEST_F(Basic, MachineAccessEditAndFreeMemory) {
       {{}, "poke 30000,77:?peek(30000)", {" 77"}},
       {{}, "poke 16384,1", {"System area"}},
       {{}, "poke 20479,256", {"Bad argument"}},
-      {{"poke 30000,33:poke 30001,210", "poke 30002,4:poke 30003,201"}, "?usr(30000)", {" 1234"}},  // LD HL,1234; RET
+      // LD HL,1234; RET
+      {{"poke 30000,33:poke 30001,210", "poke 30002,4:poke 30003,201"}, "?usr(30000)", {" 1234"}},
       {{}, "call 30000:?2", {" 2"}},
       {{"10 print \"hi\":rem x"}, "edit 10", {"10 PRINT \"hi\":REM x", ">"}},
       {{""}, "edit 20", {"Undefined line 20"}},
