@@ -452,28 +452,24 @@ _floats:
         push bc
         call fp_compare
         pop bc
-        inc a                   ; 0 less, 1 equal, 2 greater
+        or a                    ; Z equal, M less
+        ld a,2
+        jr z,_bit
+        ld a,1
+        jp m,_bit
+        ld a,4
         jr _bit
 _strings:
         push bc
         call string_compare
         pop bc
-_outcome:
-        ld a,1
-        jr z,_bit
-        ld a,0
-        jr c,_bit
+_outcome:                       ; Z equal, carry less
         ld a,2
-_bit:
-        ld b,a
+        jr z,_bit
         ld a,1
-        inc b
-_shift:
-        dec b
-        jr z,_shifted
-        add a,a
-        jr _shift
-_shifted:
+        jr c,_bit
+        ld a,4
+_bit:
         and c
         ld hl,0
         jr z,_store

@@ -289,15 +289,10 @@ stmt_if:
         cp TK_THEN
         jr nz,syntax_error
 _test:
-        push hl
-        ld hl,fp_acc
-        ld b,5
-        xor a
-_any:
-        or (hl)
-        inc hl
-        djnz _any
-        pop hl
+        ld a,(fp_acc+4)         ; a float is never 0; a small integer's
+        ld de,(fp_acc)          ; upper bytes are
+        or d
+        or e
         jr z,_false
 _then:
         ld a,(hl)

@@ -229,8 +229,10 @@ stmt_let:
         call get_target
         push de
         push af
-        rst 18h
-        DEFB TK_EQUAL
+        ld a,(hl)
+        cp TK_EQUAL
+        jp nz,syntax_error
+        inc hl
         call eval
         pop af
         ld b,a
