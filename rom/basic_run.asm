@@ -71,7 +71,8 @@ empty_text:
 
 ; Reads a line with the editor: HL = the prompt, DE = the text to start with
 ; (both zero-terminated). Returns HL = the line, carry set when BREAK
-; abandoned it. Today's editor takes neither, so both are printed before it.
+; abandoned it. Until the editor's edit_line (which takes both) arrives,
+; read_line stands in: it takes neither, so both are printed before it.
 basic_read_line:
         call print_string
         ex de,hl

@@ -639,13 +639,9 @@ _string:
         jr nz,_string
         jr _char
 _variable:
-        ld e,(hl)
-        inc hl
-        ld d,(hl)
-        inc hl
+        call slot_at
         push hl
-        ld hl,(prog_end)
-        add hl,de
+        ex de,hl
         ld de,5
         add hl,de
 _name:
