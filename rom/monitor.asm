@@ -92,6 +92,8 @@ commands:
         DEFW cmd_load
         DEFB "CLS",0
         DEFW cmd_cls
+        DEFB "BASIC",0
+        DEFW basic_command
         DEFB "HELP",0
         DEFW cmd_help
         DEFB "?",0
@@ -168,6 +170,7 @@ help_text:
         DEFB "                 save to tape",13
         DEFB "L [\"name\"]       load from tape",13
         DEFB "CLS              clear screen",13
+        DEFB "BASIC            enter BASIC",13
         DEFB "Keys: Ctrl+C break, Ctrl+H del",13
         DEFB "Ctrl+5678 cursor, Ctrl+L clear",13
         DEFB 0
