@@ -59,7 +59,52 @@ _skip:
         djnz _skip
         ret
 
-; Error A: its message, and back to the prompt.
+; Error A: its message, the number of the line that was running, the error
+; beep, and back to Ready with the program kept. A break (also STOP) leaves
+; CONT able to go on from where it was; any other error in a program line
+; ends that. A break also drops the keys typed ahead, the break key among
+; them, which would otherwise abandon the next line typed.
 basic_error:
+        ld sp,STACK_TOP
+        ei
+        ld (err_code),a
+        xor a
+        ld (eval_depth),a
+        call fresh_line
+        ld a,(err_code)
         call error_message
-        jp error
+        call print_string
+        ld a,(err_code)
+        cp ERR_UNDEFINED
+        jr nz,_named
+        ld hl,(err_value)
+        call print_space
+        call print_uint
+_named:
+        ld a,(err_code)
+        cp ERR_BREAK
+        jr nz,_not_break
+        xor a
+        ld (break_flag),a
+        ld a,(key_head)
+        ld (key_tail),a
+        jr _where
+_not_break:
+        ld hl,(cur_line)
+        ld a,h
+        or a
+        jr z,_where
+        ld hl,0
+        ld (cont_ptr),hl
+_where:
+        ld hl,(cur_line)
+        ld a,h
+        or a
+        jr z,_beep
+        call print_inline
+        DEFB " in ",0
+        call print_line_number
+_beep:
+        call new_line
+        call error_beep
+        jp basic_ready

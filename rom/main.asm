@@ -29,6 +29,11 @@ pop_all:
 ; RST 10h waits for a key and returns it in A.
         jp get_key
 
+        ORG 0018h
+; RST 18h is BASIC's syntax check: the byte after the RST must come next in
+; the program text at HL, which moves past it; else Syntax error.
+        jp expect_byte
+
         ORG 0020h
 ; RST 20h reads a hex number that must be there into DE (HL walks the
 ; command line, as in parse.asm).
@@ -150,6 +155,17 @@ banner:
         INCLUDE "fp_text.asm"
         INCLUDE "fp_functions.asm"
         INCLUDE "graphics.asm"
+        INCLUDE "basic_run.asm"
+        INCLUDE "basic_tokens.asm"
+        INCLUDE "basic_program.asm"
+        INCLUDE "basic_control.asm"
+        INCLUDE "basic_expr.asm"
+        INCLUDE "basic_vars.asm"
+        INCLUDE "basic_print.asm"
+        INCLUDE "basic_strings.asm"
+        INCLUDE "basic_input.asm"
+        INCLUDE "basic_functions.asm"
+        INCLUDE "basic_machine.asm"
         INCLUDE "keymap.inc"
 
 font:

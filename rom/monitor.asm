@@ -100,6 +100,8 @@ commands:
         DEFW cmd_load
         DEFB "CLS",0
         DEFW cmd_cls
+        DEFB "BASIC",0
+        DEFW basic_command
         DEFB "HELP",0
         DEFW cmd_help
         DEFB "?",0
@@ -141,6 +143,7 @@ help_text:
         DEFB SPACES+17,"save to tape",13
         DEFB "L [\"name\"]",SPACES+7,"load from tape",13
         DEFB "CLS",SPACES+14,"clear screen",13
+        DEFB "BASIC",SPACES+12,"enter BASIC",13
         DEFB "Keys: Ctrl+C break, Ctrl+H del",13
         DEFB "Ctrl+5678 cursor, Ctrl+L clear",13
         DEFB 0
