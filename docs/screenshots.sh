@@ -18,10 +18,12 @@ shot() {  # shot NAME FRAMES ACTIONS...
   convert "$work/$name.png" -scale 200% -strip "$docs/images/$name.png"
 }
 
+# The machine starts in BASIC; MON enters the monitor.
 shot boot 60
-shot help 150 --type '10:help\n'
-shot memory 300 --type '10:e 6000 "Hello, Vorn!" 0d 0a\n' --type '140:d 6000 10\n'
-shot save 600 --load-dev 5 --tape-record 8 --type '10:s "DEMO" 5000 800 5000\n'
-shot load 330 --type '10:l "DEMO"\n' --tape-load '30:data/demo.raw' --tape-play 40
-shot demo 900 --load-dev 5 --type '10:g 5000\n'
-shot error 120 --type '10:f 6000\n' --type '50:d 5g00\n'
+shot basic 400 --type '10:10 for i=1 to 6\n20 print i,i*i,sqr(i)\n30 next i\nlist\nrun\n'
+shot help 170 --type '10:mon\nhelp\n'
+shot memory 320 --type '10:mon\ne 6000 "Hello, Vorn!" 0d 0a\n' --type '160:d 6000 10\n'
+shot save 620 --load-dev 5 --tape-record 8 --type '10:mon\ns "DEMO" 5000 800 5000\n'
+shot load 350 --type '10:mon\nl "DEMO"\n' --tape-load '50:data/demo.raw' --tape-play 60
+shot demo 920 --load-dev 5 --type '10:mon\ng 5000\n'
+shot error 140 --type '10:mon\nf 6000\n' --type '70:d 5g00\n'

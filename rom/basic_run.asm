@@ -9,10 +9,12 @@
 
 MIN_FREE        EQU 256             ; the least room CLEAR leaves for variables
 
-; The monitor's BASIC command: the first time since reset a new program and
-; the banner; later back to Ready with the program and variables as left.
+; The monitor's BASIC command, and the cold start: the first time since
+; reset a new program and the banner; later back to Ready with the program
+; and variables as left.
 basic_command:
         call need_end
+basic_start:
         ld a,(basic_started)
         or a
         jr nz,basic_ready
@@ -364,6 +366,8 @@ _clear:
 
 ; MON: to the monitor, whose BASIC command comes back.
 stmt_mon:
+        ld hl,monitor_banner
+        call print_string
         jp monitor
 
 ; NEW

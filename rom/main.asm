@@ -1,4 +1,5 @@
-; The Vorn's system ROM: screen, keyboard, monitor, sound and tape.
+; The Vorn's system ROM: BASIC, the monitor, screen, keyboard, sound and tape.
+; The machine starts in BASIC; its MON command enters the monitor.
 ; Assembled with pasmo --alocal: a label starting with _ belongs to the
 ; plain label before it. font.inc and keymap.inc are generated at build time.
 
@@ -129,12 +130,12 @@ cold_start:
         ld a,NO_KEY
         ld (repeat_index),a
         call clear_screen
-        ld hl,banner
-        call print_string
         im 1
-        jp monitor
+        ei
+        jp basic_start
 
-banner:
+; The monitor's greeting, shown when MON leaves BASIC for it.
+monitor_banner:
         DEFB "VORN 48K  system monitor 1.0",13
         DEFB "Type HELP for the commands",13,0
 

@@ -90,7 +90,7 @@ int run_headless(const std::string& args, std::string& errors) {
 TEST_F(HeadlessRun, ActionsComeBeforeTheirFrameAndRecordingsDumpsPngAndWavShowTheRun) {
   write_bytes("data/vorn.bin", data_file("vorn.bin"));
   std::string errors;
-  ASSERT_EQ(run_headless("--frames 64 --type '10:o 80 80\\n' --tape-record 12 --tape-stop 52 --press 60:A"
+  ASSERT_EQ(run_headless("--frames 64 --type '10:mon\\no 80 80\\n' --tape-record 12 --tape-stop 52 --press 60:A"
                          " --press 60:2 --type 60:! --layout " VORN_DATA "/keyboard.txt --dump 60:a.bin"
                          " --dump 61:b.bin --png 61:b.png --dump 62:c.bin --save-state 61 --load-state 64"
                          " --dump 64:d.bin --wav run.wav", errors), 0) << errors;
@@ -147,7 +147,7 @@ TEST_F(HeadlessRun, UntilEndsTheRunAfterTheFrameThatShowsItsTextOrExitsWith3) {
   write_bytes("data/vorn.bin", data_file("vorn.bin"));
   write_bytes("data/vorn.sym", data_file("vorn.sym"));
   std::string errors;
-  ASSERT_EQ(run_headless("--frames 200 --type '10:help\\n' --layout " VORN_DATA "/keyboard.txt --until 'L clear'"
+  ASSERT_EQ(run_headless("--frames 200 --type '10:mon\\nhelp\\n' --layout " VORN_DATA "/keyboard.txt --until 'L clear'"
                          " --dump 200:late.bin", errors), 0) << errors;
   const Bytes out = read_bytes("out.txt");
   unsigned frame = 0;

@@ -70,13 +70,15 @@ class Vorn : public ::testing::Test {
     fs::current_path(previous);
     fs::remove_all(dir);
   }
-  // A fresh machine with the system ROM, run until its prompt is up.
-  void start() {
+  // A fresh machine with the system ROM, run until BASIC is Ready; then, for
+  // the monitor's tests, MON typed, which leaves the monitor at its prompt.
+  void start(bool monitor = true) {
     write_bytes("data/vorn.bin", data_file("vorn.bin"));
     machine_free();
     machine = Machine{};
     ASSERT_EQ(machine_init(), 0);
     run(10);
+    if (monitor) type("mon\n");
   }
   void run(uint32_t frames) {
     for (uint32_t i = 0; i < frames; ++i) {

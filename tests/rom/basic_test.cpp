@@ -58,8 +58,7 @@ bool random_expression(std::mt19937& random, int depth, Expression& e) {
 class Basic : public Vorn {
  protected:
   void SetUp() override {
-    start();
-    type("basic\n", 20);
+    start(false);
   }
   // Types `lines`, then `last` on a cleared screen: the rows it printed
   // before Ready.
