@@ -4,6 +4,7 @@
 // package.
 #include <cmath>
 #include <random>
+#include <tuple>
 
 #include "tests/machine/vorn_machine.h"
 
