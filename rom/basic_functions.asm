@@ -7,6 +7,7 @@ math_functions:
 function_routines:
         DEFW fn_rnd, fn_pi, fn_peek, fn_fre, fn_usr, fn_len
         DEFW fn_left, fn_right, fn_mid, fn_chr, fn_asc, fn_str, fn_val, fn_instr
+        DEFW fn_point, fn_inkey, fn_timer, fn_in
 
 ; The function of token A.
 eval_function:
@@ -90,12 +91,16 @@ string_then_comma:
 ; A number from 0 to 255 at HL: A. Keeps DE.
 inner_byte:
         push de
-        call eval_inner
-        call need_number
-        call acc_to_int
+        call inner_int
         call byte_of_de
         pop de
         ret
+
+; DE := a number at HL as an integer (-32768 to 32767).
+inner_int:
+        call eval_inner
+        call need_number
+        jp acc_to_int
 
 ; RND or RND(x): the next pseudo-random number from 0 to below 1.
 fn_rnd:

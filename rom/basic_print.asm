@@ -1,6 +1,6 @@
 ; PRINT. Items are expressions, ';' (nothing between), ',' (on to the next
-; zone of 8 columns) and TAB(n) (on to column n, on a new line if the cursor
-; is past it). A number prints with a space or '-' before it and one space
+; zone of 8 columns) and TAB(n) (on to column n, 0-31, on a new line if the
+; cursor is past it). A number prints with a space or '-' before it and one space
 ; after it. A new line ends the output unless it ends with ';' or ','.
 
 ZONE_WIDTH      EQU 8
@@ -32,12 +32,10 @@ _zone:
 _tab:
         rst 18h
         DEFB '('
-        call eval_byte
+        call eval_column
         rst 18h
         DEFB ')'
-        ld a,e
-        and SCREEN_COLUMNS-1
-        ld b,a
+        ld b,e
         ld a,(cursor_column)
         cp b
         jr z,_separator
@@ -56,6 +54,18 @@ _separator:
         call is_statement_end
         ret z
         jr _item
+
+; A, E := a numeric expression at HL from 0 to 31, a row or a column of
+; the screen, else Bad argument.
+eval_column:
+        call eval_byte
+        cp SCREEN_COLUMNS
+        ret c
+        jp bad_argument
+
+        IF SCREEN_ROWS NE SCREEN_COLUMNS
+        .ERROR eval_column checks rows as columns
+        ENDIF
 
 ; Z when A ends a statement: the line's end, ':' or ELSE.
 is_statement_end:

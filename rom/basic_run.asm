@@ -193,6 +193,15 @@ stmt_table:
         DEFW stmt_randomize     ; RANDOMIZE
         DEFW stmt_edit          ; EDIT
         DEFW stmt_mon           ; MON
+        DEFW clear_screen       ; CLS
+        DEFW stmt_locate        ; LOCATE
+        DEFW stmt_pset          ; PSET
+        DEFW stmt_line          ; LINE
+        DEFW stmt_circle        ; CIRCLE
+        DEFW stmt_sound         ; SOUND
+        DEFW stmt_beep          ; BEEP
+        DEFW stmt_delay         ; DELAY
+        DEFW stmt_out           ; OUT
 
 ; RST 18h's check (see main.asm).
 expect_byte:

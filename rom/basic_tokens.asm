@@ -24,7 +24,7 @@ TK_SVAR         EQU 05h             ; string, bit 1 for an array
 TK_NARR         EQU 06h
 TK_SARR         EQU 07h
 
-; Statements, 80h-AFh (9Bh-AFh are kept for the statements still to come).
+; Statements, 80h-AFh (A4h-AFh are kept for the statements still to come).
 TK_FIRST_STMT   EQU 80h
 TK_END          EQU 80h
 TK_FOR          EQU 81h
@@ -53,7 +53,7 @@ TK_CALL         EQU 97h
 TK_RANDOMIZE    EQU 98h
 TK_EDIT         EQU 99h
 TK_MON          EQU 9Ah
-TK_LAST_STMT    EQU 9Ah
+TK_LAST_STMT    EQU 0A3h
 ; Words inside statements, B0h-B5h; the binary operators, B6h-C3h, in the
 ; order of the evaluator's table (C4h-C7h kept for later).
 TK_THEN         EQU 0B0h
@@ -71,11 +71,11 @@ TK_GT           EQU 0BEh
 TK_LE           EQU 0BFh
 TK_GE           EQU 0C0h
 TK_LAST_OP      EQU 0C3h
-; Functions from C8h (E0h-E7h kept for later): first the ones of one number
+; Functions from C8h (E4h-E7h kept for later): first the ones of one number
 ; that the floating-point package computes.
 TK_FIRST_FN     EQU 0C8h
 MATH_FUNCTIONS  EQU 10
-TK_LAST_FN      EQU 0DFh
+TK_LAST_FN      EQU 0E3h
 
 ; The names, in token order, each ending with its last character + 80h; a
 ; group starts with its first token and ends with 0.
@@ -87,7 +87,9 @@ keywords:
         DEFB "GOSU","B"+80h, "RETUR","N"+80h, "RE","M"+80h, "STO","P"+80h
         DEFB "O","N"+80h, "PRIN","T"+80h, "CON","T"+80h, "LIS","T"+80h
         DEFB "CLEA","R"+80h, "NE","W"+80h, "POK","E"+80h, "CAL","L"+80h
-        DEFB "RANDOMIZ","E"+80h, "EDI","T"+80h, "MO","N"+80h, 0
+        DEFB "RANDOMIZ","E"+80h, "EDI","T"+80h, "MO","N"+80h, "CL","S"+80h
+        DEFB "LOCAT","E"+80h, "PSE","T"+80h, "LIN","E"+80h, "CIRCL","E"+80h
+        DEFB "SOUN","D"+80h, "BEE","P"+80h, "DELA","Y"+80h, "OU","T"+80h, 0
         DEFB TK_THEN
         DEFB "THE","N"+80h, "ELS","E"+80h, "T","O"+80h, "STE","P"+80h
         DEFB "TA","B"+80h, "NO","T"+80h
@@ -100,7 +102,8 @@ keywords:
         DEFB "EX","P"+80h, "LO","G"+80h, "RN","D"+80h, "P","I"+80h
         DEFB "PEE","K"+80h, "FR","E"+80h, "US","R"+80h, "LE","N"+80h
         DEFB "LEFT","$"+80h, "RIGHT","$"+80h, "MID","$"+80h, "CHR","$"+80h
-        DEFB "AS","C"+80h, "STR","$"+80h, "VA","L"+80h, "INST","R"+80h, 0
+        DEFB "AS","C"+80h, "STR","$"+80h, "VA","L"+80h, "INST","R"+80h
+        DEFB "POIN","T"+80h, "INKEY","$"+80h, "TIME","R"+80h, "I","N"+80h, 0
         DEFB 0
 
 ; The keywords after which numbers are line targets.

@@ -4,6 +4,7 @@
 // package.
 #include <cmath>
 #include <random>
+#include <tuple>
 
 #include "tests/machine/vorn_machine.h"
 
@@ -297,6 +298,70 @@ TEST_F(Basic, BreakStopsAProgramThatContGoesOnWithAndMonitorTripsKeepIt) {
   EXPECT_EQ(enter({}, "list"), Rows({"10 N=N+1:IF N<3000 THEN 10", "20 PRINT N"}));
   EXPECT_EQ(enter({}, "clear 57344"), Rows({"Bad argument"}));
   EXPECT_EQ(enter({"clear 40000"}, "?n"), Rows({" 0"}));
+}
+
+// The display's pixel (x, y): 1 for ink.
+int pixel(int x, int y) { return machine.memory[0xE000 + y * 32 + x / 8] >> (7 - x % 8) & 1; }
+
+TEST_F(Basic, ScreenStatementsKeepToTheScreenAndDrawingTakesItsArgumentsInOrder) {
+  EXPECT_EQ(enter({}, "?1:cls:locate 2,4:?\"x\";tab(31);\"y\""),
+            Rows({"", "    x                          y"}));
+  for (const char* bad : {"locate 32,0", "locate 0,32", "locate -1,0", "?tab(32)", "circle 1,1,-1"})
+    EXPECT_EQ(enter({}, bad), Rows({"Bad argument"})) << bad;
+  EXPECT_EQ(enter({"10 pset 10,200:pset 11,200", "20 pset 11,200,0:a=point(-1,0)",
+                   "30 ?point(10,200);point(11,200);a"}),
+            Rows({" 1  0  0"}));
+  EXPECT_EQ(pixel(10, 200) + pixel(200, 10), 1);
+  type("cls:pset 10,200,0:line 10,200,100,210:circle 128,100,40\n");
+  EXPECT_TRUE(pixel(10, 200) && pixel(100, 210) && pixel(88, 100) && pixel(168, 100) && pixel(128, 60));
+  for (int x = 0; x < 256; ++x) {
+    int lit = 0;
+    for (int y = 195; y < 215; ++y) lit += pixel(x, y);
+    EXPECT_EQ(lit, x >= 10 && x <= 100 ? 1 : 0) << "line's column " << x;
+  }
+  for (int y = 50; y < 150; ++y)
+    for (int x = 0; x < 256; ++x)
+      if (pixel(x, y)) {
+        EXPECT_TRUE(pixel(256 - x, y) && pixel(x, 200 - y)) << x << "," << y;
+        EXPECT_NEAR(std::hypot(x - 128, y - 100), 40, 0.8) << x << "," << y;
+      }
+  const Bytes memory(machine.memory + 0x5000, machine.memory + 0xE000);
+  type("line -300,-9,400,300,1:circle 250,250,300:circle -9,9,20:pset -1,2:pset 256,2\n");
+  EXPECT_EQ(Bytes(machine.memory + 0x5000, machine.memory + 0xE000), memory);
+  EXPECT_EQ(pixel(255, 1) + pixel(0, 1) + pixel(255, 2), 0);  // from the psets, wrapped
+}
+
+// One frame is 20 ms; SOUND's tone is measured as the monitor's beep is.
+TEST_F(Basic, SoundTimeKeysAndPorts) {
+  for (const auto& [command, hertz, ms] : {std::tuple{"sound 440,300", 440, 300}, {"beep", 1000, 100}}) {
+    sound.clear();
+    type(joined(command, "\n"), 30);
+    std::vector<size_t> rises;
+    for (size_t i = 0; i < sound.size(); ++i)
+      if (sound[i] == 255) rises.push_back(i);
+    ASSERT_GE(rises.size(), 2u) << command;
+    const double span = static_cast<double>(rises.back() - rises.front()) / 44'100.0;
+    EXPECT_NEAR(static_cast<double>(rises.size() - 1) / span, hertz, hertz * 0.002) << command;
+    EXPECT_NEAR(span + 1.0 / hertz, ms / 1000.0, 0.003) << command;
+  }
+  for (const char* bad : {"sound 19,10", "sound 9001,10", "sound 440,-1", "delay -1"})
+    EXPECT_EQ(enter({}, bad), Rows({"Bad argument"})) << bad;
+  EXPECT_EQ(enter({}, "t=timer:delay 1000:?timer-t"), Rows({" 50"}));
+  machine.memory[0x4000] = 0;  // frames 3000h, frames_high 3: 2^16 * 3 + 12,288
+  machine.memory[0x4001] = 0x30;
+  machine.memory[0x4006] = 3;
+  EXPECT_EQ(enter({}, "?int(timer/4096)"), Rows({" 51"}));
+  type("10 delay 30000:?1\nrun\n", 20);
+  type(kBreak, 10);
+  EXPECT_TRUE(shows("Break in 10"));
+  EXPECT_EQ(enter({}, "cont"), Rows({" 1"}));
+  type("10 k$=inkey$:?len(k$);:if k$=\"\" then 10\n20 ?k$\nrun\n", 20);
+  type("q", 10);
+  EXPECT_TRUE(shows(" 0  1 q"));
+  EXPECT_EQ(enter({}, "?in(65152)"), Rows({" 31"}));  // keyboard row 0, nothing down
+  sound.clear();
+  type("out 128,128:out 128,0\n", 2);
+  EXPECT_EQ(std::count(sound.begin(), sound.end(), 255), 1);
 }
 
 }  // namespace
