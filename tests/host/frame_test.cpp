@@ -31,20 +31,24 @@ TEST(HostFrameTest, FramesRunTwentyMillisecondsApartAndAQuitEventEndsTheLoopAfte
   ASSERT_TRUE(host_start());
 
   // Each frame runs 20 ms after the last one ran, never early, and a late
-  // frame brings no catch-up after it.
+  // frame brings no catch-up after it. Polled without pause, most frames run
+  // in their due millisecond; a loaded host may make one or two late.
   while (!frame_run()) {
   }
-  for (int frames = 0; frames < 6;) {
+  int on_time = 0;
+  for (int frames = 0; frames < 10;) {
     if (frames == 3) SDL_Delay(50);
     const uint32_t last = host.last_frame_tick, before = SDL_GetTicks();
     if (frame_run()) {
       EXPECT_GE(host.last_frame_tick, std::max(before, last + kFrameMilliseconds));
+      on_time += host.last_frame_tick == last + kFrameMilliseconds;
       ++frames;
     } else {
       EXPECT_LT(before, last + kFrameMilliseconds) << "a frame was due but did not run";
       EXPECT_EQ(host.last_frame_tick, last);
     }
   }
+  EXPECT_GT(on_time, 0) << "no frame ran in its due millisecond";
 
   // SDL turns a window-close request, SIGINT and SIGTERM into a quit event;
   // events ahead of it must not delay it, and shutdown writes the recording.
