@@ -134,6 +134,12 @@ TEST_F(Basic, ProgramsPrintWhatTheirStatementsAndOperatorsMean) {
   const struct { Rows lines; std::string last; Rows printed; bool goes_on = false; } cases[] = {
       {{"10 a=5:total=a", "20 ?a*a;total;form", "30 a=a+1:if a<7 then 20"}, "run", {" 25  5  0", " 36  5  0"}},
       {{}, "?-2^2;2^3^2;2*-3;1+2*3-4/2", {"-4  64 -6  5"}},
+      // Numbers beyond small integers: the printed forms, and constants read as typed.
+      {{}, "?1/3;100;2^31", {" .333333333  100  2147483648"}},
+      {{}, "?sqr(2)^2;-1e-7;3^2;-2^2", {" 2 -1E-07  9 -4"}},
+      {{}, "?1.5e12;2.5e-5;-0.01", {" 1.5E+12  2.5E-05 -.01"}},
+      {{}, "?1e9;4294967295;1e10", {" 1000000000  4294967295  1E+10"}},
+      {{}, "?7/2;int(-7/2);.5e1", {" 3.5 -4  5"}},
       {{}, "?1<2;2<1;1<=1;2>=3;2<>2;3=3", {"-1  0 -1  0  0 -1"}},
       {{}, "?not 0;5and 3;5or 2;-7mod 3", {"-1  1  7 -1"}},
       {{}, "?1 or 2 and 4;not 1 or 2", {" 1 -2"}},
