@@ -68,11 +68,16 @@ basic_error:
         ld sp,STACK_TOP
         ei
         ld (err_code),a
+        call error_message
+; The same for the message at HL, the error in err_code (the monitor's tape
+; errors during SAVE and LOAD come in here).
+basic_error_text:
         xor a
         ld (eval_depth),a
+        ld (tape_basic),a
+        push hl
         call fresh_line
-        ld a,(err_code)
-        call error_message
+        pop hl
         call print_string
         ld a,(err_code)
         cp ERR_UNDEFINED

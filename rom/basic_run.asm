@@ -9,11 +9,9 @@
 
 MIN_FREE        EQU 256             ; the least room CLEAR leaves for variables
 
-; The monitor's BASIC command, and the cold start: the first time since
-; reset a new program and the banner; later back to Ready with the program
-; and variables as left.
-basic_command:
-        call need_end
+; The cold start: the first time since reset a new program and the banner;
+; later back to Ready with the program and variables as left (the monitor's
+; BASIC command, basic_command in basic_tape.asm, checks the program first).
 basic_start:
         ld a,(basic_started)
         or a
@@ -202,6 +200,8 @@ stmt_table:
         DEFW stmt_beep          ; BEEP
         DEFW stmt_delay         ; DELAY
         DEFW stmt_out           ; OUT
+        DEFW stmt_save          ; SAVE
+        DEFW stmt_load          ; LOAD
 
 ; RST 18h's check (see main.asm).
 expect_byte:

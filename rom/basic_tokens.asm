@@ -24,7 +24,7 @@ TK_SVAR         EQU 05h             ; string, bit 1 for an array
 TK_NARR         EQU 06h
 TK_SARR         EQU 07h
 
-; Statements, 80h-AFh (A4h-AFh are kept for the statements still to come).
+; Statements, 80h-AFh (A6h-AFh are kept for the statements still to come).
 TK_FIRST_STMT   EQU 80h
 TK_END          EQU 80h
 TK_FOR          EQU 81h
@@ -53,7 +53,7 @@ TK_CALL         EQU 97h
 TK_RANDOMIZE    EQU 98h
 TK_EDIT         EQU 99h
 TK_MON          EQU 9Ah
-TK_LAST_STMT    EQU 0A3h
+TK_LAST_STMT    EQU 0A5h
 ; Words inside statements, B0h-B5h; the binary operators, B6h-C3h, in the
 ; order of the evaluator's table (C4h-C7h kept for later).
 TK_THEN         EQU 0B0h
@@ -89,7 +89,8 @@ keywords:
         DEFB "CLEA","R"+80h, "NE","W"+80h, "POK","E"+80h, "CAL","L"+80h
         DEFB "RANDOMIZ","E"+80h, "EDI","T"+80h, "MO","N"+80h, "CL","S"+80h
         DEFB "LOCAT","E"+80h, "PSE","T"+80h, "LIN","E"+80h, "CIRCL","E"+80h
-        DEFB "SOUN","D"+80h, "BEE","P"+80h, "DELA","Y"+80h, "OU","T"+80h, 0
+        DEFB "SOUN","D"+80h, "BEE","P"+80h, "DELA","Y"+80h, "OU","T"+80h
+        DEFB "SAV","E"+80h, "LOA","D"+80h, 0
         DEFB TK_THEN
         DEFB "THE","N"+80h, "ELS","E"+80h, "T","O"+80h, "STE","P"+80h
         DEFB "TA","B"+80h, "NO","T"+80h

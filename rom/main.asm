@@ -167,6 +167,7 @@ monitor_banner:
         INCLUDE "basic_input.asm"
         INCLUDE "basic_functions.asm"
         INCLUDE "basic_machine.asm"
+        INCLUDE "basic_tape.asm"
         INCLUDE "keymap.inc"
 
 font:

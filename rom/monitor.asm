@@ -4,8 +4,12 @@
 ; back to the prompt, from however deep it was found.
 
 ; The end of every error (see error in main.asm): the message on a fresh
-; line, the error beep, and on to the prompt.
+; line, the error beep, and on to the prompt. BASIC's tape statements use
+; the monitor's tape routines, whose errors go back to BASIC instead.
 error_report:
+        ld a,(tape_basic)
+        or a
+        jp nz,basic_tape_error  ; BASIC's SAVE or LOAD ends with it
         call fresh_line
         call print_string
         call new_line

@@ -29,6 +29,9 @@ _type:
         ld (header_type),a
         ld (header_run),de
         rst 28h
+; Writes the header block and the data block it describes. BASIC's SAVE
+; comes in here too.
+save_blocks:
         call print_titled
         DEFB "Saving ",0
         xor a
@@ -59,25 +62,7 @@ cmd_load:
         call print_inline
         DEFB "Searching",13,0
         di
-_search:
-        call tape_find_header
-        jr nz,error_checksum
-        call print_titled
-        DEFB "Found ",0
-        ld a,(load_any)
-        or a
-        jr nz,_take
-        ld hl,want_name
-        ld de,header_name
-        ld b,NAME_LENGTH
-_compare:
-        ld a,(de)
-        cp (hl)
-        jr nz,_search
-        inc hl
-        inc de
-        djnz _compare
-_take:
+        call tape_search
         ld hl,(header_start)
         ld bc,(header_length)
         call check_block
@@ -141,6 +126,28 @@ tape_load_data:
         ld a,l
         or a
         jr nz,error_checksum
+        ret
+
+; Reads headers, naming each ("Found"), until one has the name in want_name
+; (any name when load_any is set). BASIC's LOAD and VERIFY search with it too.
+tape_search:
+        call tape_find_header
+        jr nz,error_checksum
+        call print_titled
+        DEFB "Found ",0
+        ld a,(load_any)
+        or a
+        ret nz
+        ld hl,want_name
+        ld de,header_name
+        ld b,NAME_LENGTH
+_compare:
+        ld a,(de)
+        cp (hl)
+        jr nz,tape_search
+        inc hl
+        inc de
+        djnz _compare
         ret
 
 ; Prints the text that follows the call, then the header's name, and ends
