@@ -168,19 +168,8 @@ _integers:
         ld de,(fp_acc)
         adc hl,de               ; carry is clear from the OR
         jp po,fp_float_hl
-        ld a,h                  ; overflowed 16 bits: bit 16 is bit 15's opposite
-        cpl
-        and 80h
-        ld b,a
-        ld c,144
-        jp z,fp_store16         ; 32768 to 65534: bit 15 is the top one
-        call fp_negate_hl       ; -32769 to -65536: the magnitude is 10000h - HL
-        ld a,h
-        or l
-        jp nz,fp_store16
-        ld h,80h
-        inc c
-        jp fp_store16
+        call fp_floats          ; beyond 16 bits: as floats
+        jp fp_add
 
 ; One step of a multiplication: when carry is set the multiplicand BC:BC' is
 ; added to the product's high half HL:HL'; then the product moves one place

@@ -33,11 +33,7 @@ fp_float:
         ld a,h
         or l
         jr z,_done              ; zero
-        ld a,h
-        and 80h
-        ld b,a                  ; the sign
-        call nz,fp_negate_hl
-        call fp_norm16
+        call fp_mag16
         ex de,hl
         ld (hl),0               ; b1, then b0
         dec hl
@@ -55,6 +51,15 @@ fp_float:
 _done:
         pop hl
         ret
+
+; HL (a small integer, not 0) := its magnitude, shifted as below; B := its
+; sign (00h or 80h).
+fp_mag16:
+        ld a,h
+        and 80h
+        ld b,a
+        call nz,fp_negate_hl
+        ; fall through
 
 ; HL (not 0) shifted left until bit 15 is set, and C := 144 less the places
 ; it moved: the exponent of 0.1xxx when bit 15 held the top bit. Uses A.
@@ -103,11 +108,7 @@ _integer:
         ld a,h
         or l
         ret z
-        ld a,h
-        and 80h
-        ld b,a
-        call nz,fp_negate_hl
-        call fp_norm16          ; NZ
+        call fp_mag16          ; NZ
         ex de,hl
         ld hl,0
         ret
@@ -117,11 +118,7 @@ fp_float_hl:
         ld a,h
         or l
         jp z,fp_zero
-        ld a,h
-        and 80h
-        ld b,a
-        call nz,fp_negate_hl
-        call fp_norm16
+        call fp_mag16
         ; fall through
 
 ; fp_acc := the float with mantissa HL (bit 15 set) and then zeros,
@@ -141,13 +138,8 @@ fp_store16:
 
 ; fp_acc and fp_arg both as floats.
 fp_floats:
-        ld a,(fp_acc+4)
-        or a
         ld hl,fp_acc
-        call z,fp_float
-        ld a,(fp_arg+4)
-        or a
-        ret nz
+        call fp_float
         ld hl,fp_arg
         jp fp_float
 
@@ -288,19 +280,23 @@ _integer:
         ld (fp_acc+4),a
         ret
 
-; fp_acc := |fp_acc|.
+; fp_acc := |fp_acc|; carry: it was negative.
 fp_abs:
         ld a,(fp_acc+4)
         or a
         jr z,_integer
         ld hl,fp_acc+3
+        ld a,(hl)
         res 7,(hl)
+        rla
         ret
 _integer:
         ld a,(fp_acc+1)
         rla
         ret nc
-        jr fp_neg
+        call fp_neg
+        scf
+        ret
 
 ; fp_acc := -1, 0 or 1 as fp_acc is negative, zero or positive.
 fp_sgn:
