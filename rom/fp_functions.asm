@@ -513,12 +513,11 @@ _doubled:
         ld hl,fp_ln2_a
         jp fp_less_k
 
-; fp_acc := fp_arg ^ fp_acc. An integer power multiplies, squaring the base
-; for each bit of the exponent (so it is exact while the result fits);
-; others go through EXP(y * LOG(x)), for x above 0.
+; fp_acc := fp_arg ^ fp_acc. An integer power multiplies: from the
+; exponent's top bit down, the power so far is squared and for a 1 bit
+; multiplied by the base (so it is exact while the result fits); others go
+; through EXP(y * LOG(x)), for x above 0.
 fp_pow:
-        ld hl,fp_arg
-        call fp_float
         ld hl,fp_arg
         ld de,fp_pw
         call fp_copy5
@@ -540,45 +539,53 @@ _whole:
         ld hl,(fp_acc)
         ld de,0
 _integer:
-        ld (fp_pn),hl
+        ld b,33                 ; B - 1: the bits not yet passed
+_bytes:
+        ld a,d
+        or a
+        jr nz,_top
+        ld d,e                  ; a zero byte at the top: all eight at once
+        ld e,h
+        ld h,l
+        ld l,a
+        ld a,b
+        sub 8
+        ld b,a
+        jr nc,_bytes
+        inc hl                  ; x ^ 0 = 1
+        jp fp_from_signed
+_top:
+        dec b
+        add hl,hl
+        rl e
+        rl d
+        jr nc,_top
+
+        ld (fp_pn),hl           ; the bits below the top one
         ld (fp_pn+2),de
-        ld hl,fp_one
-        ld de,fp_py
-        call fp_copy5
+        ld a,b
+        ld (fp_q),a             ; and one more than their number
+        ld hl,fp_pw
+        call fp_load_acc
 _bit:
-        ld hl,fp_pn+3
-        srl (hl)
-        dec hl
-        rr (hl)
-        dec hl
-        rr (hl)
-        dec hl
-        rr (hl)
-        jr nc,_square
-        ld hl,fp_py
-        call fp_load_acc
-        ld hl,fp_pw
-        call fp_mul_by
-        ld de,fp_py
-        call fp_copy_acc
-_square:
-        ld hl,(fp_pn)
-        ld de,(fp_pn+2)
-        ld a,h
-        or l
-        or d
-        or e
+        ld hl,fp_q
+        dec (hl)
         jr z,_done
-        ld hl,fp_pw
-        call fp_load_acc
         call fp_acc_to_arg
         call fp_mul
-        ld de,fp_pw
-        call fp_copy_acc
+        ld hl,fp_pn
+        sla (hl)
+        inc hl
+        rl (hl)
+        inc hl
+        rl (hl)
+        inc hl
+        rl (hl)
+        jr nc,_bit
+        ld hl,fp_pw
+        call fp_mul_by
         jr _bit
 _done:
-        ld hl,fp_py
-        call fp_load_acc
         ld a,(fp_flags)
         or a
         ret z
@@ -586,6 +593,8 @@ _done:
         call fp_load_arg
         jp fp_div
 _real:
+        ld hl,fp_pw
+        call fp_float
         ld a,(fp_pw+4)
         or a
         jr nz,_positive
