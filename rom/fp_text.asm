@@ -368,8 +368,35 @@ fp_put_long:
         ld bc,0FF00h            ; a mark below the digits on the stack
         push bc
 _divide:
-        ld bc,10
-        call divide32
+        ld b,32                 ; DE:HL := DE:HL / 10, A := the remainder
+_skip:
+        ld a,d
+        or a
+        jr nz,_long
+        ld d,e                  ; a zero byte at the top: eight places at once
+        ld e,h
+        ld h,l
+        ld l,a
+        ld a,b
+        sub 8
+        ld b,a
+        jr nz,_skip
+        jr _digit               ; 0: the digit 0, A = 0
+_long:
+        xor a
+_bit:
+        add hl,hl
+        rl e
+        rl d
+        rla
+        cp 10
+        jr c,_next
+        sub 10
+        inc l
+_next:
+        djnz _bit
+_digit:
+        ld c,a                  ; B = 0
         push bc
         ld a,d
         or e
