@@ -454,29 +454,18 @@ _exact:
 ; remainder R (C:DE:HL) and tries to take away U = 4 * root + 1 (C':DE':HL');
 ; the root's new bit is whether it went. 36 steps give the root to 36 bits.
 fp_sqr:
-        ld hl,fp_acc
-        call fp_float
-        ld a,(fp_acc+4)
-        or a
-        ret z
-        ld c,a
-        ld a,(fp_acc+3)
-        or a
-        jp m,fp_bad_argument
-        or 80h
-        ld (fp_sq_n),a
-        ld hl,(fp_acc+1)
-        ld a,l
-        ld (fp_sq_n+2),a
-        ld a,h
-        ld (fp_sq_n+1),a
-        ld a,(fp_acc)
-        ld (fp_sq_n+3),a
+        call fp_unpack_acc
+        ret z                   ; SQR 0 = 0
+        inc b
+        dec b
+        jp nz,fp_bad_argument
+        ld (fp_sq_n+5),hl       ; the mantissa, then zeros below it
+        ld (fp_sq_n+7),de
         ld hl,fp_sq_n+4
         ld b,5
 _clear:
         ld (hl),0
-        inc hl
+        dec hl
         djnz _clear
         ld a,c
         add a,1
@@ -488,12 +477,12 @@ _clear:
         ld (fp_sign),a
         bit 0,c
         jr z,_even
-        ld hl,fp_sq_n           ; an odd exponent: half the mantissa
+        ld hl,fp_sq_n+8         ; an odd exponent: half the mantissa
         ld b,5
         or a
 _half:
         rr (hl)
-        inc hl
+        dec hl
         djnz _half
 _even:
         ld a,9
@@ -507,10 +496,10 @@ _even:
         ld de,0
         ld c,e
         push ix
-        ld ix,fp_sq_n
+        ld ix,fp_sq_n+8
 _next_byte:
         ld b,(ix+0)
-        inc ix
+        dec ix
         exx
         ld b,4
         exx
