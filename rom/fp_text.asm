@@ -363,12 +363,12 @@ fp_put:
         pop hl
         ret
 
-; Writes DE:HL in decimal at fp_out.
+; Writes DE:HL in decimal at fp_out, two digits for each division.
 fp_put_long:
         ld bc,0FF00h            ; a mark below the digits on the stack
         push bc
 _divide:
-        ld b,32                 ; DE:HL := DE:HL / 10, A := the remainder
+        ld b,32                 ; DE:HL := DE:HL / 100, A := the remainder
 _skip:
         ld a,d
         or a
@@ -381,7 +381,7 @@ _skip:
         sub 8
         ld b,a
         jr nz,_skip
-        jr _digit               ; 0: the digit 0, A = 0
+        jr _digits              ; 0: A = 0
 _long:
         xor a
 _bit:
@@ -389,26 +389,38 @@ _bit:
         rl e
         rl d
         rla
-        cp 10
+        cp 100
         jr c,_next
-        sub 10
+        sub 100
         inc l
 _next:
         djnz _bit
-_digit:
-        ld c,a                  ; B = 0
-        push bc
+_digits:
+        ld c,-1                 ; C := the tens, A := the ones
+_tens:
+        inc c
+        sub 10
+        jr nc,_tens
+        add a,10
+        push af                 ; a digit in the high byte
         ld a,d
         or e
         or h
         or l
-        jr nz,_divide
+        jr z,_last
+        ld a,c
+        push af
+        jr _divide
+_last:
+        or c                    ; the tens, unless a leading zero
+        jr z,_write
+        push af
 _write:
         pop bc
         inc b
         ret z
-        ld a,c
-        add a,'0'
+        ld a,b
+        add a,'0'-1
         call fp_put
         jr _write
 
