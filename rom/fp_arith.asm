@@ -205,8 +205,28 @@ _four:
         fp_mul_step
         ret
 
+; fp_acc := fp_arg * fp_acc for two small integers: exact in 32 bits.
+fp_mul_ints:
+        ld hl,(fp_arg)
+        ld de,(fp_acc)
+        ld a,h
+        xor d
+        and 80h
+        ld (fp_sign),a
+        bit 7,h
+        call nz,fp_negate_hl
+        ex de,hl
+        bit 7,h
+        call nz,fp_negate_hl
+        call multiply16
+        jp fp_pack_long
+
 ; fp_acc := fp_arg * fp_acc.
 fp_mul:
+        ld a,(fp_acc+4)
+        ld hl,fp_arg+4
+        or (hl)
+        jr z,fp_mul_ints
         call fp_unpack_arg
         jp z,fp_zero
         ld (fp_t),hl

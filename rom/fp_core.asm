@@ -300,21 +300,16 @@ _integer:
 
 ; fp_acc := -1, 0 or 1 as fp_acc is negative, zero or positive.
 fp_sgn:
-        ld a,(fp_acc+4)
-        or a
         ld hl,(fp_acc)
-        jr z,_integer
-        ld a,(fp_acc+3)
-        ld h,a                  ; bit 7 the sign
-        ld l,1                  ; and never zero
-_integer:
-        ld a,h
+        ld a,(fp_acc+4)
+        or h
         or l
-        jr z,fp_from_signed
-        bit 7,h
-        ld hl,1
-        jr z,fp_from_signed
-        ld hl,-1
+        jr z,fp_from_signed     ; 0, HL = 0
+        call fp_abs
+        sbc a,a
+        ld h,a
+        or 1
+        ld l,a                  ; -1 or 1
         ; fall through
 
 ; fp_acc := HL, a signed small integer.

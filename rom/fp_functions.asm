@@ -617,8 +617,6 @@ _positive:
 ; fp_acc := the next number from [0, 1): a xorshift generator on 32 bits,
 ; x ^= x << 13, x ^= x >> 17, x ^= x << 5, whose state never becomes 0.
 fp_rnd:
-        push ix
-        ld ix,fp_seed
         ld hl,(fp_seed)
         ld de,(fp_seed+2)
         ld a,h
@@ -655,7 +653,6 @@ _left5:
         rl d
         djnz _left5
         call _mix
-        pop ix
         xor a
         ld (fp_sign),a
         call fp_pack_long
@@ -665,22 +662,20 @@ _left5:
         ret
 _mix:
         ; The state ^= DE:HL, and DE:HL := the new state.
-        ld a,(ix+0)
+        ld a,(fp_seed)
         xor l
-        ld (ix+0),a
         ld l,a
-        ld a,(ix+1)
+        ld a,(fp_seed+1)
         xor h
-        ld (ix+1),a
         ld h,a
-        ld a,(ix+2)
+        ld a,(fp_seed+2)
         xor e
-        ld (ix+2),a
         ld e,a
-        ld a,(ix+3)
+        ld a,(fp_seed+3)
         xor d
-        ld (ix+3),a
         ld d,a
+        ld (fp_seed),hl
+        ld (fp_seed+2),de
         ret
 
 ; Seeds RND from fp_acc: the same number gives the same sequence after it.
