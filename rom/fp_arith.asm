@@ -168,7 +168,8 @@ _integers:
         ld de,(fp_acc)
         adc hl,de               ; carry is clear from the OR
         jp po,fp_float_hl
-        call fp_floats          ; beyond 16 bits: as floats
+        ld hl,fp_acc            ; beyond 16 bits: again, fp_acc a float
+        call fp_float
         jp fp_add
 
 ; One step of a multiplication: when carry is set the multiplicand BC:BC' is
@@ -310,38 +311,35 @@ _exact:
 
 ; fp_acc := fp_arg / fp_acc; Division by zero when fp_acc is 0.
 fp_div:
-        call fp_floats
-        ld a,(fp_acc+4)
-        or a
+        call fp_unpack_acc      ; the divisor
         jr nz,_divisor
         ld a,ERR_DIVISION
         jp basic_error
 _divisor:
-        ld c,a
-        ld a,(fp_arg+4)
-        or a
+        ld (fp_t),hl
+        ld (fp_t+2),de
+        ld (fp_e),bc
+        call fp_unpack_arg      ; the dividend
         jp z,fp_zero
-        ld l,a
+        ld a,(fp_e+1)
+        xor b
+        ld (fp_sign),a
+        push hl
+        ld a,(fp_e)             ; the exponent: the dividend's less the
+        ld l,c                  ; divisor's, and 128
         ld h,0
+        ld c,a
         ld b,h
-        or a
-        sbc hl,bc
+        sbc hl,bc               ; carry is clear from the XOR
         ld bc,128
         add hl,bc
         ld (fp_e),hl
-        ld a,(fp_acc+3)
-        ld hl,fp_arg+3
-        xor (hl)
-        and 80h
-        ld (fp_sign),a
         ; The divisor is BC:BC', the remainder HL:HL'.
-        ld bc,(fp_acc+2)
-        set 7,b
-        ld hl,(fp_arg+2)
-        set 7,h
+        ld bc,(fp_t+2)
+        ex de,hl
         exx
-        ld bc,(fp_acc)
-        ld hl,(fp_arg)
+        pop hl
+        ld bc,(fp_t)
         or a
         sbc hl,bc
         exx

@@ -67,12 +67,16 @@ _float:
         cp 161
         ccf
         ret c
-        call fp_unpack_acc
-        ld a,b
+        ld b,a
+        ld hl,(fp_acc)
+        ld de,(fp_acc+2)
+        ld a,d
+        and 80h
         ld (fp_sign),a
-        ld a,160
-        sub c                   ; bits to drop
+        set 7,d
         ld c,0                  ; nonzero once a fraction bit is dropped
+        ld a,160
+        sub b                   ; bits to drop
         cp 32
         jr c,_bytes
         ld hl,0                 ; below 1

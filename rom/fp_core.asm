@@ -136,13 +136,6 @@ fp_store16:
         ld (fp_acc+4),a
         ret
 
-; fp_acc and fp_arg both as floats.
-fp_floats:
-        ld hl,fp_acc
-        call fp_float
-        ld hl,fp_arg
-        jp fp_float
-
 ; fp_acc := fp_arg.
 fp_arg_to_acc:
         ld hl,(fp_arg)

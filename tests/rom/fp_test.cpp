@@ -199,6 +199,13 @@ TEST_F(Fp, AdditionEdgesAreRoundedExactlyAsTheModelSays) {
   }
 }
 
+// Zero divided by anything is zero, however small the divisor.
+TEST_F(Fp, ZeroDividedIsZeroAtEveryScale) {
+  for (const Num& divisor : {Num{3, 0, 0, 0, 0}, Num{0xFD, 0xFF, 0, 0, 0}, Num{0, 0, 0, 0x40, 1},
+                             Num{0, 0, 0, 0x80, 40}, Num{0x12, 0x34, 0x56, 0x78, 128}, Num{0, 0, 0, 0, 255}})
+    EXPECT_EQ(binary("fp_div", Num{}, divisor), Num{}) << "0 / " << text_of(divisor);
+}
+
 // Order, sign and the integer routines against the values the bytes stand for.
 TEST_F(Fp, CompareSignsIntegersAndConversionsAgreeWithTheValues) {
   std::mt19937 rng(7);
