@@ -12,123 +12,106 @@ fp_add:
         ld hl,fp_arg+4
         or (hl)
         jp z,_integers
-        call fp_floats
-        ld a,(fp_acc+4)
-        or a
-        jp z,fp_arg_to_acc
-        ld c,a
-        ld a,(fp_arg+4)
-        or a
-        ret z
-        ld b,a
-        sub c                   ; how far fp_acc lies below fp_arg
-        jr nc,_arg_larger
+        call fp_unpack_arg
+        ret z                   ; + 0: fp_acc, a float
+        exx
+        call fp_unpack_acc
+        jp z,fp_arg_to_acc      ; 0 +: fp_arg, a float
+        ld a,c
+        exx
+        sub c                   ; fp_acc's exponent less fp_arg's
+        jr nc,_acc_larger
         neg
-        cp 34                   ; fp_arg is below half the last bit of fp_acc
-        ret nc
-        ld b,c
-        ld hl,(fp_arg)          ; the smaller here, the larger in the other set
-        ld de,(fp_arg+2)
         exx
-        ld hl,(fp_acc)
-        ld de,(fp_acc+2)
-        jr _signs
-_arg_larger:
-        cp 34
-        jp nc,fp_arg_to_acc
-        ld hl,(fp_acc)
-        ld de,(fp_acc+2)
+        ld c,a                  ; the smaller's C: how far it lies below
         exx
-        ld hl,(fp_arg)
-        ld de,(fp_arg+2)
-_signs:
-        ; The larger number's set is current, the smaller's (with the larger
-        ; exponent in B) the other; A is the distance between them.
-        ex af,af'
-        ld a,d
-        and 80h
-        ld (fp_sign),a
-        set 7,d
+        jr _ordered
+_acc_larger:
         ld c,a
         exx
-        ld a,d
-        set 7,d
-        exx
-        xor c
-        ld c,a                  ; bit 7 set: the signs differ, so subtract
-        exx
+_ordered:
+        ; The larger number is in this set, the smaller in the other, its C
+        ; the distance between them.
         ld a,b
-        ld (fp_e),a
-        xor a
-        ld (fp_e+1),a
-        ld c,a                  ; bits lost off the end: 0 or 80h
-        ex af,af'
+        ld (fp_sign),a
+        ld b,0
+        ld (fp_e),bc
         ld b,a
-        xor a                   ; the eight bits below the smaller one
-        bit 5,b
-        jr z,_below32
-        or l                    ; 32 or 33 places: D becomes those eight bits
-        or h
-        or e
-        jr z,_whole
-        ld c,80h
-_whole:
-        ld a,d
-        ld hl,0
-        ld d,h
-        ld e,l
-        jr _bits
-_below32:
-        bit 4,b
-        jr z,_below16
-        ld a,l
-        or a
-        jr z,_whole16
-        ld c,80h
-_whole16:
-        ld a,h
-        ld l,e
-        ld h,d
-        ld de,0
-_below16:
-        bit 3,b
-        jr z,_bits
-        or a
-        jr z,_whole8
-        ld c,80h
-_whole8:
-        ld a,l
-        ld l,h
-        ld h,e
-        ld e,d
-        ld d,0
-_bits:
-        ex af,af'
+        exx
+        ld a,c
+        cp 34                   ; below half the larger's last bit: no change
+        jp nc,_larger
         ld a,b
+        exx
+        xor b
+        ld b,a                  ; bit 7 set: the signs differ, so subtract
+        exx
+        ; The smaller moves right C places into DE:HL.A; bits lost below
+        ; set bit 7 of C.
+        ld a,c
         and 7
-        jr z,_aligned
         ld b,a
-        ex af,af'
+        xor a
+        inc b
+        dec b
+        jr z,_bytes
 _bit:
         srl d
         rr e
         rr h
         rr l
-        rra
-        rr c                    ; at most 7 turns: C's bit never falls out
+        rra                     ; at most 7 places: nothing falls out of A
         djnz _bit
-        ex af,af'
+_bytes:
+        bit 5,c
+        jr z,_below32
+        or l                    ; 32 or 33 places: D becomes the guard byte
+        or h
+        or e
+        ld l,d
+        ld h,b
+        ld e,b
+        ld d,b
+        jr _lost
+_below32:
+        bit 4,c
+        jr z,_below16
+        or l
+        ld l,h
+        ld h,e
+        ld e,d
+        ld d,b
+_lost:
+        jr z,_byte
+        set 7,c
+_byte:
+        ld a,l
+        ld l,h
+        ld h,e
+        ld e,d
+        ld d,b
+_below16:
+        bit 3,c
+        jr z,_aligned
+        or a
+        jr z,_byte8
+        set 7,c
+_byte8:
+        ld b,l
+        ld l,h
+        ld h,e
+        ld e,d
+        ld d,0
+        ld a,b
 _aligned:
-        ex af,af'
-        inc c
-        dec c
+        bit 7,c
         jr z,_combine
         or 1
 _combine:
         push de
         push hl
         exx
-        bit 7,c
+        bit 7,b
         pop bc
         jr nz,_subtract
         add hl,bc
@@ -174,32 +157,27 @@ _subtract:
         ld (fp_sign),a
         xor a
         jp fp_normalize
+_larger:
+        exx
+        ld bc,(fp_e)
+        xor a
+        jp fp_store
 _integers:
         ; Two small integers: their sum in 17 bits.
         ld hl,(fp_arg)
         ld de,(fp_acc)
         adc hl,de               ; carry is clear from the OR
         jp po,fp_float_hl
-        ld a,h                  ; overflowed 16 bits: bit 16 is bit 15's opposite
-        cpl
-        and 80h
-        ld c,a
-        ld b,144
-        jp z,fp_store16         ; 32768 to 65534: bit 15 is the top one
-        call fp_negate_hl       ; -32769 to -65536: the magnitude is 10000h - HL
-        ld a,h
-        or l
-        jp nz,fp_store16
-        ld h,80h
-        inc b
-        jp fp_store16
+        ld hl,fp_acc            ; beyond 16 bits: again, fp_acc a float
+        call fp_float
+        jp fp_add
 
-; One bit of the multiplier (E's lowest): the multiplicand BC:BC' is added
-; to the product's high half HL:HL' when it is set, and the product moves one
-; place right, into A.
+; One step of a multiplication: when carry is set the multiplicand BC:BC' is
+; added to the product's high half HL:HL'; then the product moves one place
+; right, its lowest bit into the top of A, and A's lowest bit (the next
+; multiplier bit) out into carry.
 fp_mul_step MACRO
         LOCAL shift
-        srl e
         jr nc,shift
         exx
         add hl,bc
@@ -215,127 +193,21 @@ shift:
         rra
         ENDM
 
-; fp_acc := fp_arg * fp_acc.
-fp_mul:
-        ld a,(fp_acc+4)
-        ld hl,fp_arg+4
-        or (hl)
-        jp z,_integers
-        call fp_floats
-        ld a,(fp_acc+4)
-        or a
-        ret z
-        ld c,a
-        ld a,(fp_arg+4)
-        or a
-        jp z,fp_zero
-        ld l,a
-        ld h,0
-        ld b,h
-        add hl,bc
-        ld bc,-128
-        add hl,bc
-        ld (fp_e),hl
-        ld a,(fp_acc+3)
-        ld hl,fp_arg+3
-        xor (hl)
-        and 80h
-        ld (fp_sign),a
-        ; The multiplier's bytes are taken one by one from the bottom, its
-        ; zero bytes there skipped: fp_arg's when its low half is zero (as for
-        ; any small integer), else fp_acc's.
-        push ix
-        ld hl,(fp_arg)
-        ld a,h
-        or l
-        jr z,_arg_multiplies
-        ld ix,fp_acc
-        ld bc,(fp_arg+2)
-        ld de,(fp_arg)
-        jr _multiplicand
-_arg_multiplies:
-        ld ix,fp_arg
-        ld bc,(fp_acc+2)
-        ld de,(fp_acc)
-_multiplicand:
-        ; The multiplicand is BC:BC', the product's high half HL:HL', its
-        ; next eight bits A; D counts bits, E holds the multiplier's byte.
-        ; D' counts bytes, E' gathers the product's lower bits.
-        set 7,b
-        push de
-        exx
-        pop bc
-        ld hl,0
-        ld de,0400h
-        exx
-        ld hl,0
-        xor a
-        ld e,a
-_skip:
-        exx                     ; the bottom bytes that are zero add nothing
-        dec d
-        exx
-        jr z,_top
-        ld e,(ix+0)
-        inc ix
-        inc e
-        dec e
-        jr z,_skip
-        jr _byte
-_top:
-        ld e,(ix+0)
-        set 7,e
-_byte:
-        ld d,4
-_bit:
+; HL:HL'.A := HL:HL' + BC:BC' * A, taken as 40 bits with A the lowest byte:
+; the product grows by a multiplier byte A. Carry must be clear. Keeps BC,
+; DE and their other set.
+fp_mul_byte:
+        rra
+        call _four
+_four:
         fp_mul_step
         fp_mul_step
-        dec d
-        jr nz,_bit
-        exx
-        inc d
-        dec d
-        jr z,_last
-        or e                    ; a finished byte below the guard bits
-        ld e,a
-        dec d
-        exx
-        jr z,_top
-        ld e,(ix+0)
-        inc ix
-        jr _byte
-_last:
-        pop ix
-        push de
-        push hl
-        exx
-        ex de,hl
-        pop hl
-        pop bc                  ; C: the lower bits, zero or not
-        bit 7,d
-        jr nz,_normal
-        add a,a
-        adc hl,hl
-        rl e
-        rl d
-        inc c
-        dec c
-        jr z,_shifted
-        or 1
-_shifted:
-        ld bc,(fp_e)
-        dec bc
-        jp fp_round
-_normal:
-        inc c
-        dec c
-        jr z,_rounding
-        or 1
-_rounding:
-        ld bc,(fp_e)
-        jp fp_round
-_integers:
-        ; Two small integers: their product is exact in 32 bits.
+        fp_mul_step
+        fp_mul_step
+        ret
+
+; fp_acc := fp_arg * fp_acc for two small integers: exact in 32 bits.
+fp_mul_ints:
         ld hl,(fp_arg)
         ld de,(fp_acc)
         ld a,h
@@ -350,40 +222,124 @@ _integers:
         call multiply16
         jp fp_pack_long
 
+; fp_acc := fp_arg * fp_acc.
+fp_mul:
+        ld a,(fp_acc+4)
+        ld hl,fp_arg+4
+        or (hl)
+        jr z,fp_mul_ints
+        call fp_unpack_arg
+        jp z,fp_zero
+        ld (fp_t),hl
+        ld (fp_t+2),de
+        ld (fp_e),bc
+        call fp_unpack_acc
+        jp z,fp_zero
+        ld a,(fp_e+1)
+        xor b
+        ld (fp_sign),a
+        push hl                 ; the exponent: the sum less 128
+        ld a,(fp_e)
+        ld l,a
+        ld h,0
+        ld b,h
+        add hl,bc
+        ld bc,-128
+        add hl,bc
+        ld (fp_e),hl
+        pop hl
+        ; The multiplier's bytes are taken one by one from the bottom, its
+        ; zero bytes there skipped: fp_acc's when its low half is zero (as for
+        ; any small integer), else fp_arg's, kept at fp_t.
+        ld a,h
+        or l
+        jr nz,_arg_multiplies
+        ld bc,(fp_t)
+        push bc
+        exx
+        pop bc
+        exx
+        ld bc,(fp_t+2)
+        ld (fp_t),hl
+        ld (fp_t+2),de
+        jr _multiply
+_arg_multiplies:
+        ld b,d
+        ld c,e
+        push hl
+        exx
+        pop bc
+        exx
+_multiply:
+        ; The multiplicand is BC:BC', the product's high half HL:HL', its
+        ; next eight bits A; E' gathers the bits below those.
+        ld hl,0
+        exx
+        ld hl,0
+        ld e,l
+        exx
+        ld de,fp_t
+_skip:
+        ld a,(de)
+        or a
+        jr nz,_byte
+        inc e
+        jr _skip                ; the top byte is never zero
+_next:
+        exx
+        or e
+        ld e,a
+        exx
+        ld a,(de)
+_byte:
+        call fp_mul_byte
+        inc e
+        bit 2,e                 ; past fp_t + 3 (fp_t is a multiple of 8)
+        jr z,_next
+        exx
+        inc e
+        dec e
+        jr z,_exact
+        or 1
+_exact:
+        push hl
+        exx
+        ex de,hl
+        pop hl
+        ld bc,(fp_e)
+        jp fp_normalize
+
 ; fp_acc := fp_arg / fp_acc; Division by zero when fp_acc is 0.
 fp_div:
-        call fp_floats
-        ld a,(fp_acc+4)
-        or a
+        call fp_unpack_acc      ; the divisor
         jr nz,_divisor
         ld a,ERR_DIVISION
         jp basic_error
 _divisor:
-        ld c,a
-        ld a,(fp_arg+4)
-        or a
+        ld (fp_t),hl
+        ld (fp_t+2),de
+        ld (fp_e),bc
+        call fp_unpack_arg      ; the dividend
         jp z,fp_zero
-        ld l,a
+        ld a,(fp_e+1)
+        xor b
+        ld (fp_sign),a
+        push hl
+        ld a,(fp_e)             ; the exponent: the dividend's less the
+        ld l,c                  ; divisor's, and 128
         ld h,0
+        ld c,a
         ld b,h
-        or a
-        sbc hl,bc
+        sbc hl,bc               ; carry is clear from the XOR
         ld bc,128
         add hl,bc
         ld (fp_e),hl
-        ld a,(fp_acc+3)
-        ld hl,fp_arg+3
-        xor (hl)
-        and 80h
-        ld (fp_sign),a
         ; The divisor is BC:BC', the remainder HL:HL'.
-        ld bc,(fp_acc+2)
-        set 7,b
-        ld hl,(fp_arg+2)
-        set 7,h
+        ld bc,(fp_t+2)
+        ex de,hl
         exx
-        ld bc,(fp_acc)
-        ld hl,(fp_arg)
+        pop hl
+        ld bc,(fp_t)
         or a
         sbc hl,bc
         exx
@@ -516,29 +472,18 @@ _exact:
 ; remainder R (C:DE:HL) and tries to take away U = 4 * root + 1 (C':DE':HL');
 ; the root's new bit is whether it went. 36 steps give the root to 36 bits.
 fp_sqr:
-        ld hl,fp_acc
-        call fp_float
-        ld a,(fp_acc+4)
-        or a
-        ret z
-        ld c,a
-        ld a,(fp_acc+3)
-        or a
-        jp m,fp_bad_argument
-        or 80h
-        ld (fp_sq_n),a
-        ld hl,(fp_acc+1)
-        ld a,l
-        ld (fp_sq_n+2),a
-        ld a,h
-        ld (fp_sq_n+1),a
-        ld a,(fp_acc)
-        ld (fp_sq_n+3),a
+        call fp_unpack_acc
+        ret z                   ; SQR 0 = 0
+        inc b
+        dec b
+        jp nz,fp_bad_argument
+        ld (fp_sq_n+5),hl       ; the mantissa, then zeros below it
+        ld (fp_sq_n+7),de
         ld hl,fp_sq_n+4
         ld b,5
 _clear:
         ld (hl),0
-        inc hl
+        dec hl
         djnz _clear
         ld a,c
         add a,1
@@ -550,12 +495,12 @@ _clear:
         ld (fp_sign),a
         bit 0,c
         jr z,_even
-        ld hl,fp_sq_n           ; an odd exponent: half the mantissa
+        ld hl,fp_sq_n+8         ; an odd exponent: half the mantissa
         ld b,5
         or a
 _half:
         rr (hl)
-        inc hl
+        dec hl
         djnz _half
 _even:
         ld a,9
@@ -569,10 +514,10 @@ _even:
         ld de,0
         ld c,e
         push ix
-        ld ix,fp_sq_n
+        ld ix,fp_sq_n+8
 _next_byte:
         ld b,(ix+0)
-        inc ix
+        dec ix
         exx
         ld b,4
         exx

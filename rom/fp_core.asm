@@ -33,11 +33,7 @@ fp_float:
         ld a,h
         or l
         jr z,_done              ; zero
-        ld a,h
-        and 80h
-        ld c,a                  ; the sign
-        call nz,fp_negate_hl
-        call fp_norm16
+        call fp_mag16
         ex de,hl
         ld (hl),0               ; b1, then b0
         dec hl
@@ -48,31 +44,73 @@ fp_float:
         inc hl
         ld a,d
         and 7Fh
-        or c
+        or b
         ld (hl),a
         inc hl
-        ld (hl),b
+        ld (hl),c
 _done:
         pop hl
         ret
 
-; HL (not 0) shifted left until bit 15 is set, and B := 144 less the places
+; HL (a small integer, not 0) := its magnitude, shifted as below; B := its
+; sign (00h or 80h).
+fp_mag16:
+        ld a,h
+        and 80h
+        ld b,a
+        call nz,fp_negate_hl
+        ; fall through
+
+; HL (not 0) shifted left until bit 15 is set, and C := 144 less the places
 ; it moved: the exponent of 0.1xxx when bit 15 held the top bit. Uses A.
 fp_norm16:
-        ld b,144
+        ld c,144
         ld a,h
         or a
         jr nz,_bits
         ld h,l
         ld l,a
-        ld b,136
+        ld c,136
 _bits:
         bit 7,h
         ret nz
 _shift:
-        dec b
+        dec c
         adc hl,hl               ; carry in is clear: the bit out was 0
         jp p,_shift
+        ret
+
+; fp_arg or fp_acc unpacked: the mantissa of its magnitude in DE:HL, D's top
+; bit set, its exponent in C and its sign in B (00h or 80h), so that it is
+; DE:HL * 2^(C - 160); NZ. Zero gives Z with DE = HL = 0 and B = C = 0.
+; A small integer comes out as the float of the same value. Uses A.
+fp_unpack_arg:
+        ld hl,(fp_arg)
+        ld de,(fp_arg+2)
+        ld a,(fp_arg+4)
+        jr fp_unpack
+fp_unpack_acc:
+        ld hl,(fp_acc)
+        ld de,(fp_acc+2)
+        ld a,(fp_acc+4)
+fp_unpack:
+        ld c,a
+        or a
+        jr z,_integer
+        ld a,d
+        and 80h
+        ld b,a
+        set 7,d
+        or d                    ; NZ
+        ret
+_integer:
+        ld b,a                  ; DE = 0 with B and C
+        ld a,h
+        or l
+        ret z
+        call fp_mag16          ; NZ
+        ex de,hl
+        ld hl,0
         ret
 
 ; fp_acc := the float of the signed HL, exactly.
@@ -80,39 +118,23 @@ fp_float_hl:
         ld a,h
         or l
         jp z,fp_zero
-        ld a,h
-        and 80h
-        ld c,a
-        call nz,fp_negate_hl
-        call fp_norm16
+        call fp_mag16
         ; fall through
 
 ; fp_acc := the float with mantissa HL (bit 15 set) and then zeros,
-; exponent B and sign C.
+; exponent C and sign B.
 fp_store16:
         ld a,h
         and 7Fh
-        or c
+        or b
         ld h,a
         ld (fp_acc+2),hl
         ld l,0
         ld h,l
         ld (fp_acc),hl
-        ld a,b
+        ld a,c
         ld (fp_acc+4),a
         ret
-
-; fp_acc and fp_arg both as floats.
-fp_floats:
-        ld a,(fp_acc+4)
-        or a
-        ld hl,fp_acc
-        call z,fp_float
-        ld a,(fp_arg+4)
-        or a
-        ret nz
-        ld hl,fp_arg
-        jp fp_float
 
 ; fp_acc := fp_arg.
 fp_arg_to_acc:
@@ -251,37 +273,36 @@ _integer:
         ld (fp_acc+4),a
         ret
 
-; fp_acc := |fp_acc|.
+; fp_acc := |fp_acc|; carry: it was negative.
 fp_abs:
         ld a,(fp_acc+4)
         or a
         jr z,_integer
         ld hl,fp_acc+3
+        ld a,(hl)
         res 7,(hl)
+        rla
         ret
 _integer:
         ld a,(fp_acc+1)
         rla
         ret nc
-        jr fp_neg
+        call fp_neg
+        scf
+        ret
 
 ; fp_acc := -1, 0 or 1 as fp_acc is negative, zero or positive.
 fp_sgn:
-        ld a,(fp_acc+4)
-        or a
         ld hl,(fp_acc)
-        jr z,_integer
-        ld a,(fp_acc+3)
-        ld h,a                  ; bit 7 the sign
-        ld l,1                  ; and never zero
-_integer:
-        ld a,h
+        ld a,(fp_acc+4)
+        or h
         or l
-        jr z,fp_from_signed
-        bit 7,h
-        ld hl,1
-        jr z,fp_from_signed
-        ld hl,-1
+        jr z,fp_from_signed     ; 0, HL = 0
+        call fp_abs
+        sbc a,a
+        ld h,a
+        or 1
+        ld l,a                  ; -1 or 1
         ; fall through
 
 ; fp_acc := HL, a signed small integer.
@@ -294,77 +315,71 @@ fp_from_signed:
         ret
 
 ; Compares fp_arg with fp_acc: A = 0 and Z when equal, 1 when fp_arg is
-; greater, 0FFh when it is less (NZ both). fp_arg may become a float; fp_acc
-; keeps its form.
+; greater, 0FFh when it is less (NZ both). Both keep their form.
 fp_compare:
         ld a,(fp_arg+4)
         ld hl,fp_acc+4
         or (hl)
-        jr nz,_floats
+        jr nz,_numbers
         ld hl,(fp_arg)          ; two small integers
         ld de,(fp_acc)
         ld a,h
         xor d
-        jp m,_arg_sign
+        jp m,_integer_sign
         sbc hl,de
         jr z,_equal
         sbc a,a
         or 1
         ret
-_floats:
-        ld a,(fp_arg+4)
-        or a
-        ld hl,fp_arg
-        call z,fp_float
-        ld hl,fp_acc
-        ld a,(fp_acc+4)
-        or a
-        jr nz,_compare
-        ld de,fp_t              ; a small integer in fp_acc: compare its float
-        ld bc,5
-        ldir
-        ld hl,fp_t
-        call fp_float
-_compare:
-        ; Zero compares as a positive number with the smallest exponent.
-        inc hl
-        inc hl
-        inc hl
-        ld a,(fp_arg+3)
-        xor (hl)
-        jp m,_arg_sign
-        inc hl
-        ld a,(fp_arg+4)         ; the same sign: exponents, then mantissas
-        cp (hl)
+_integer_sign:
+        ld a,h
+        jr _sign
+_numbers:
+        ; Zero unpacks as a positive number with the smallest exponent.
+        call fp_unpack_arg
+        exx
+        call fp_unpack_acc
+        ld a,b
+        exx                     ; fp_arg's set
+        xor b
+        ld a,b
+        jp m,_sign              ; the signs differ: fp_arg's decides
+        ex af,af'               ; A': the sign of both
+        ld a,c                  ; exponents, then mantissas
+        exx
+        cp c
         jr nz,_differ
-        ld de,fp_arg+3
-        ld b,4
-_byte:
-        dec hl
-        ld a,(de)
-        cp (hl)
+        push hl
+        push de
+        exx
+        pop bc                  ; fp_acc's DE against fp_arg's
+        ld a,d
+        cp b
+        jr nz,_differ_high
+        ld a,e
+        cp c
+        jr nz,_differ_high
+        pop bc
+        ld a,h
+        cp b
         jr nz,_differ
-        dec de
-        djnz _byte
+        ld a,l
+        cp c
+        jr nz,_differ
 _equal:
         xor a
         ret
+_differ_high:
+        pop bc
 _differ:
         sbc a,a                 ; 0FFh when fp_arg's magnitude is the smaller
         ld b,a
-        ld a,(fp_arg+3)
+        ex af,af'
         rla
         sbc a,a                 ; 0FFh when both are negative
         xor b
         or 1
         ret
-_arg_sign:
-        ld a,(fp_arg+1)         ; the signs differ: fp_arg's decides
-        ld hl,fp_arg+4
-        inc (hl)
-        dec (hl)
-        jr z,_sign
-        ld a,(fp_arg+3)
 _sign:
         rla
         sbc a,a

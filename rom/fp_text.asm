@@ -4,13 +4,15 @@
 ; fp_arg := the five bytes at HL. Uses BC, DE.
 fp_load_arg:
         ld de,fp_arg
-        ld bc,5
-        ldir
-        ret
+        jr fp_copy5
 
 ; fp_acc := the five bytes at HL. Uses BC, DE.
 fp_load_acc:
         ld de,fp_acc
+        ; fall through
+
+; The five bytes at HL -> DE.
+fp_copy5:
         ld bc,5
         ldir
         ret
@@ -48,10 +50,8 @@ _negative:
         call fp_div
         jr _reduce
 _power:
-        ld hl,fp_acc
         ld de,fp_s
-        ld bc,5
-        ldir
+        call fp_copy_acc
         ld hl,1
         call fp_from_signed
         ld a,(fp_ten_pow)
@@ -353,33 +353,74 @@ _not:
         ld hl,fp_arg
         jp fp_load_acc
 
-; Writes A at fp_out and moves it on. Uses HL.
+; Writes A at fp_out and moves it on. Keeps HL.
 fp_put:
+        push hl
         ld hl,(fp_out)
         ld (hl),a
         inc hl
         ld (fp_out),hl
+        pop hl
         ret
 
-; Writes DE:HL in decimal at fp_out.
+; Writes DE:HL in decimal at fp_out, two digits for each division.
 fp_put_long:
         ld bc,0FF00h            ; a mark below the digits on the stack
         push bc
 _divide:
-        ld bc,10
-        call divide32
-        push bc
+        ld b,32                 ; DE:HL := DE:HL / 100, A := the remainder
+_skip:
+        ld a,d
+        or a
+        jr nz,_long
+        ld d,e                  ; a zero byte at the top: eight places at once
+        ld e,h
+        ld h,l
+        ld l,a
+        ld a,b
+        sub 8
+        ld b,a
+        jr nz,_skip
+        jr _digits              ; 0: A = 0
+_long:
+        xor a
+_bit:
+        add hl,hl
+        rl e
+        rl d
+        rla
+        cp 100
+        jr c,_next
+        sub 100
+        inc l
+_next:
+        djnz _bit
+_digits:
+        ld c,-1                 ; C := the tens, A := the ones
+_tens:
+        inc c
+        sub 10
+        jr nc,_tens
+        add a,10
+        push af                 ; a digit in the high byte
         ld a,d
         or e
         or h
         or l
-        jr nz,_divide
+        jr z,_last
+        ld a,c
+        push af
+        jr _divide
+_last:
+        or c                    ; the tens, unless a leading zero
+        jr z,_write
+        push af
 _write:
         pop bc
         inc b
         ret z
-        ld a,c
-        add a,'0'
+        ld a,b
+        add a,'0'-1
         call fp_put
         jr _write
 
@@ -388,19 +429,12 @@ _write:
 ; digits, rounded, in E notation below 0.01 and from 10^9 up.
 fp_format:
         ld (fp_out),de
-        ld a,(fp_acc+4)
-        or a
-        ld a,(fp_acc+1)
-        jr z,_sign
-        ld a,(fp_acc+3)
-_sign:
-        rla
+        call fp_abs
         ld a,' '
         jr nc,_positive
         ld a,'-'
 _positive:
         call fp_put
-        call fp_abs
         ld a,(fp_acc+4)
         or a
         jr z,_integer
@@ -421,10 +455,8 @@ _scaled:
         ; The decimal exponent d of the first digit, from the binary one:
         ; (e - 128) * 77 / 256, where 77 / 256 is near log10(2), is d or a
         ; little off; the scaled value puts it right.
-        ld hl,fp_acc
         ld de,fp_x
-        ld bc,5
-        ldir
+        call fp_copy_acc
         ld a,(fp_acc+4)
         ld l,a
         ld h,0
@@ -507,9 +539,7 @@ _whole:
 _pad:
         ld a,'0'
 _put_whole:
-        push hl
         call fp_put
-        pop hl
         djnz _whole
         ld a,(hl)
         or a
@@ -520,17 +550,13 @@ _fraction:
         dec a
         ld b,a                  ; zeros after the point
         ld a,'.'
-        push hl
         call fp_put
-        pop hl
         inc b
         dec b
         jr z,_no_zeros
 _zero:
         ld a,'0'
-        push hl
         call fp_put
-        pop hl
         djnz _zero
 _no_zeros:
         call _rest
@@ -538,9 +564,7 @@ _no_zeros:
 _e_form:
         ld a,(hl)
         inc hl
-        push hl
         call fp_put
-        pop hl
         ld a,(hl)
         or a
         call nz,_point
@@ -573,17 +597,13 @@ _finish:
         ret
 _point:
         ld a,'.'                ; the point and the digits from HL
-        push hl
         call fp_put
-        pop hl
 _rest:
         ld a,(hl)
         or a
         ret z
         inc hl
-        push hl
         call fp_put
-        pop hl
         jr _rest
 _try:
         ld hl,fp_x

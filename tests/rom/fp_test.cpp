@@ -180,6 +180,32 @@ TEST_F(Fp, ArithmeticAndSquareRootsAreRoundedExactlyAsTheModelSays) {
   }
 }
 
+// Sums the random operands seldom give: a power of two less a number just
+// far enough below it to change it, and a carry out of the top with nothing
+// but a lost bit below the guard byte deciding the rounding.
+TEST_F(Fp, AdditionEdgesAreRoundedExactlyAsTheModelSays) {
+  const std::pair<Num, Num> pairs[] = {{Num{0, 0, 0, 0, 129}, Num{0, 0, 0, 0xC0, 96}},
+                                       {Num{0, 0, 0, 0, 129}, Num{0, 0, 0, 0xC0, 95}},
+                                       {Num{0, 0, 0, 0, 129}, Num{1, 0, 0, 0x80, 96}},
+                                       {Num{0xFD, 0xFF, 0xFF, 0x7F, 129}, Num{1, 0, 0, 0, 120}},
+                                       {Num{0xFD, 0xFF, 0xFF, 0x7F, 129}, Num{1, 0, 0, 0, 112}}};
+  for (auto [a, b] : pairs) {
+    for (int turn = 0; turn < 2; ++turn, std::swap(a, b)) {
+      const Exact x = exact(a), y = exact(b);
+      EXPECT_EQ(binary("fp_add", a, b), expected(round(sum(x, y)))) << text_of(a) << " + " << text_of(b);
+      EXPECT_EQ(binary("fp_sub", a, b), expected(round(sum(x, {!y.neg, y.mag, y.scale}))))
+          << text_of(a) << " - " << text_of(b);
+    }
+  }
+}
+
+// Zero divided by anything is zero, however small the divisor.
+TEST_F(Fp, ZeroDividedIsZeroAtEveryScale) {
+  for (const Num& divisor : {Num{3, 0, 0, 0, 0}, Num{0xFD, 0xFF, 0, 0, 0}, Num{0, 0, 0, 0x40, 1},
+                             Num{0, 0, 0, 0x80, 40}, Num{0x12, 0x34, 0x56, 0x78, 128}, Num{0, 0, 0, 0, 255}})
+    EXPECT_EQ(binary("fp_div", Num{}, divisor), Num{}) << "0 / " << text_of(divisor);
+}
+
 // Order, sign and the integer routines against the values the bytes stand for.
 TEST_F(Fp, CompareSignsIntegersAndConversionsAgreeWithTheValues) {
   std::mt19937 rng(7);
@@ -345,6 +371,27 @@ TEST_F(Fp, FunctionsAreWithinTwoUnitsOfTheLastBit) {
   }
 }
 
+// The functions' working numbers are rounded to 32 bits on the way into each
+// product: arguments whose low bits are all ones carry that rounding across
+// a 16-bit half, or through all 32 bits.
+TEST_F(Fp, FunctionsRoundTheirWorkingNumbersAcrossWords) {
+  using F = long double (*)(long double);
+  const std::pair<const char*, F> functions[] = {
+      {"fp_sin", sinl}, {"fp_cos", cosl}, {"fp_tan", tanl}, {"fp_atn", atanl}, {"fp_exp", expl}};
+  for (const auto& [name, f] : functions) {
+    for (const uint32_t m : {0x8001FFFFu, 0xFFFFFFFFu, 0xC003FFFFu}) {
+      for (const uint8_t sign : {0, 0x80}) {
+        const Num arg{uint8_t(m), uint8_t(m >> 8), uint8_t(m >> 16), uint8_t((m >> 24 & 0x7F) | sign), 127};
+        put(kAcc, arg);
+        ASSERT_EQ(call(name), -1) << name << " " << text_of(arg);
+        const long double want = f(value(arg)), ulp = std::ldexp(1.0L, std::ilogb(want) - 31);
+        EXPECT_LE(std::fabs(value(get(kAcc)) - want), 2 * ulp)
+            << name << " " << text_of(arg) << " gives " << text_of(get(kAcc));
+      }
+    }
+  }
+}
+
 TEST_F(Fp, PowersRandomNumbersPiAndTheFunctionsErrors) {
   const struct {
     Num x, y;
@@ -359,7 +406,10 @@ TEST_F(Fp, PowersRandomNumbersPiAndTheFunctionsErrors) {
                 {Num{}, Num{}, 1, -1},
                 {Num{}, Num{0xFF, 0xFF, 0, 0, 0}, 0, 1},
                 {Num{0xFE, 0xFF, 0, 0, 0}, num(0.5L), 0, 3},
-                {Num{}, num(0.5L), 0, -1}};
+                {Num{}, num(0.5L), 0, -1},
+                {Num{0xFF, 0xFF, 0, 0, 0}, Num{0xE9, 0x03, 0, 0, 0}, -1, -1},  // every exponent bit counts
+                {Num{0xFF, 0xFF, 0, 0, 0}, Num{0xE8, 0x03, 0, 0, 0}, 1, -1},
+                {Num{0xFF, 0xFF, 0, 0, 0}, num(33554433.0L), -1, -1}};
   for (const auto& [x, y, want, error] : powers) {
     put(kArg, x), put(kAcc, y);
     EXPECT_EQ(call("fp_pow"), error) << text_of(x) << " ^ " << text_of(y);
@@ -389,6 +439,11 @@ TEST_F(Fp, PowersRandomNumbersPiAndTheFunctionsErrors) {
     }
   }
   EXPECT_EQ(runs[0], runs[2]) << "RANDOMIZE 5 repeats its sequence";
+  uint32_t state = 5;  // the xorshift generator on 32 bits, seeded with 5
+  for (const Num& n : runs[0]) {
+    state ^= state << 13, state ^= state >> 17, state ^= state << 5;
+    EXPECT_EQ(value(n), std::ldexp((long double)state, -32)) << text_of(n);
+  }
   EXPECT_NE(runs[0], runs[1]);
   EXPECT_GT(std::set<Num>(runs[1].begin(), runs[1].end()).size(), 195u);
 }
