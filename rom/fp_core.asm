@@ -295,10 +295,17 @@ _integer:
 fp_sgn:
         ld hl,(fp_acc)
         ld a,(fp_acc+4)
-        or h
+        or a
+        jr z,_integer
+        ld a,(fp_acc+3)
+        ld h,a                  ; bit 7 the sign
+        ld l,1                  ; and never zero
+_integer:
+        ld a,h
         or l
-        jr z,fp_from_signed     ; 0, HL = 0
-        call fp_abs
+        jr z,fp_from_signed
+        ld a,h
+        rla
         sbc a,a
         ld h,a
         or 1

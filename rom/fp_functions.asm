@@ -500,11 +500,11 @@ _m:
         call fp_div
         ld hl,fp_log_poly
         call fp_kernel
-        ld a,(fp_acc+4)         ; 2t
+        ld hl,fp_acc+4          ; 2t
+        ld a,(hl)
         or a
         jr z,_doubled
-        inc a
-        ld (fp_acc+4),a
+        inc (hl)
 _doubled:
         ld de,fp_r
         call fp_copy_acc
@@ -528,16 +528,14 @@ fp_pow:
         ld (fp_flags),a
         ld a,(fp_acc+4)
         or a
-        jr z,_whole
+        ld hl,(fp_acc)
+        ld de,0
+        jr z,_integer
         call fp_floor_long
         jr c,_real
         inc c                   ; a fraction dropped: not an integer
         dec c
         jr nz,_real
-        jr _integer
-_whole:
-        ld hl,(fp_acc)
-        ld de,0
 _integer:
         ld b,33                 ; B - 1: the bits not yet passed
 _bytes:
