@@ -273,7 +273,7 @@ _negate:
         jp nz,_float_negate
         push hl
         ld hl,(fp_acc)
-        call negate_hl
+        call fp_negate_hl
         jp pe,_overflow
         ld (fp_acc),hl
         pop hl
@@ -345,16 +345,6 @@ set_int:
         ld (fp_acc+3),a
         ld (fp_acc+4),a
         ld (val_type),a
-        ret
-
-; HL := -HL; P/V set when it overflows (HL was -32768). Keeps DE, BC.
-negate_hl:
-        xor a
-        sub l
-        ld l,a
-        sbc a,a
-        sub h
-        ld h,a
         ret
 
 ; Compares HL with DE as signed integers: Z when equal, carry when HL < DE.
@@ -515,7 +505,7 @@ op_mod:
         ex de,hl                ; the remainder
         pop af
         or a
-        call m,negate_hl
+        call m,fp_negate_hl
         jp set_int
 
 ; DE := the left operand, HL := the right, as integers.
@@ -537,7 +527,7 @@ two_ints:
 abs_hl:
         bit 7,h
         ret z
-        jp negate_hl
+        jp fp_negate_hl
 
 ; HL := HL * DE, signed; carry set when it does not fit in 16 bits.
 int_mul:
@@ -557,7 +547,7 @@ int_mul:
         jr nz,_fails
         ret
 _negative:
-        call negate_hl
+        call fp_negate_hl
         ld a,h                  ; fits if now negative or zero
         or l
         ret z
@@ -586,7 +576,7 @@ int_div:
         jr nz,_inexact
         pop af
         jp p,_positive
-        call negate_hl
+        call fp_negate_hl
         or a
         ret
 _positive:

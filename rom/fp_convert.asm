@@ -37,7 +37,7 @@ _fits:
         call fp_negate_hl
         jp fp_from_signed
 
-; HL := -HL. Uses A.
+; HL := -HL; P/V set when it overflows (HL was -32768). Uses A; keeps DE, BC.
 fp_negate_hl:
         xor a
         sub l
